@@ -1,0 +1,121 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace dialogs {
+namespace {
+Script* gScript = nullptr;
+
+QMessageBox::Icon ToQt(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+}  // namespace
+
+Script::Script() : previous_(gScript) { gScript = this; }
+Script::~Script() { gScript = previous_; }
+Script* Script::current() { return gScript; }
+
+QStringList Script::messages() const {
+  QStringList out;
+  for (const Asked& a : asked)
+    if (a.kind == QLatin1String("message") || a.kind == QLatin1String("error")) out << a.text;
+  return out;
+}
+
+int MessageBox(QWidget* parent, const QString& text, const QString& caption, Icon icon, Buttons buttons) {
+  if (gScript) {
+    gScript->asked.push_back({QStringLiteral("message"), text, caption, icon});
+    if (gScript->answers.empty()) return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Yes : Ok;
+    int a = gScript->answers.front();
+    gScript->answers.pop_front();
+    return a;
+  }
+  QMessageBox box(ToQt(icon), caption.isEmpty() ? QApplication::applicationName() : caption, text,
+                  QMessageBox::NoButton, parent);
+  switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return Ok;
+    case QMessageBox::Yes: return Yes;
+    case QMessageBox::No: return No;
+    default: return Cancel;
+  }
+}
+
+void ShowError(const QString& text) {
+  if (gScript) {
+    gScript->asked.push_back({QStringLiteral("error"), text, QApplication::applicationName(), Icon::Error});
+    return;
+  }
+  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
+}
+
+bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) {
+  if (gScript) {
+    gScript->asked.push_back({QStringLiteral("input"), prompt, caption, Icon::None});
+    if (gScript->inputs.empty()) return false;
+    QString a = gScript->inputs.front();
+    gScript->inputs.pop_front();
+    if (a.isNull()) return false;
+    value = a;
+    return true;
+  }
+  bool ok = false;
+  QString a = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
+  if (ok) value = a;
+  return ok;
+}
+
+QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& defaultExt,
+                     const QString& initialName) {
+  QString name;
+  if (gScript) {
+    gScript->asked.push_back({QStringLiteral("save"), filter, defaultExt, Icon::None});
+    if (gScript->saveNames.empty()) return QString();
+    name = gScript->saveNames.front();
+    gScript->saveNames.pop_front();
+  } else {
+    QFileDialog dlg(parent, caption, initialName, filter);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    if (!defaultExt.isEmpty()) dlg.setDefaultSuffix(defaultExt);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+    return dlg.selectedFiles().first();
+  }
+  if (!name.isEmpty() && !defaultExt.isEmpty() && QFileInfo(name).suffix().isEmpty())
+    name += QLatin1Char('.') + defaultExt;
+  return name;
+}
+
+bool ChooseFont(QWidget* parent, QFont& font) {
+  if (gScript) {
+    gScript->asked.push_back({QStringLiteral("font"), font.family(), QString(), Icon::None});
+    if (gScript->fonts.empty()) return false;
+    font = gScript->fonts.front();
+    gScript->fonts.pop_front();
+    return true;
+  }
+  bool ok = false;
+  QFont f = QFontDialog::getFont(&ok, font, parent);
+  if (ok) font = f;
+  return ok;
+}
+
+}  // namespace dialogs
