@@ -15,8 +15,6 @@ std::string ToAnsi(const QString& text) { return codepage::Narrow(text.toStdU16S
 
 QString FromAnsi(std::string_view bytes) { return QString::fromStdU16String(codepage::Widen(bytes)); }
 
-// The text as the 8-bit typing pane holds it.
-QString ThroughCodePage(const QString& text) { return FromAnsi(ToAnsi(text)); }
 
 // Clears `flag` when it goes out of scope, also when the step throws.
 class FlagScope {
@@ -59,21 +57,21 @@ QString ReadText() {
   return FromAnsi(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
-void Copy(bool typingPaneFocused, const QString& typingSelection, const QString& displayText) {
+void Copy(bool typingPaneFocused, const QString& typingSelection, const QString& displayPlainText) {
   if (typingPaneFocused && !typingSelection.isEmpty())
-    WriteText(ThroughCodePage(typingSelection));
+    WriteText(AnsiForm(WithCrLf(typingSelection)));
   else
-    WriteText(displayText);
+    WriteText(PaneText(displayPlainText));
 }
 
 void PasteIntoTypingPane(const ReplaceSelection& replaceTyping, const std::function<void()>& typingChanged) {
-  replaceTyping(ThroughCodePage(ReadText()));
+  replaceTyping(AnsiForm(WithLf(ReadText())));
   if (typingChanged) typingChanged();
 }
 
 void PasteIntoDisplayPane(bool& sinhalaEditing, const ReplaceSelection& replaceDisplay) {
   const FlagScope editing(sinhalaEditing);
-  replaceDisplay(ReadText());
+  replaceDisplay(WithLf(ReadText()));
 }
 
 void Paste(bool typingPaneFocused, bool& sinhalaEditing, const ReplaceSelection& replaceTyping,
@@ -89,21 +87,33 @@ void ClearPanes(QObject* displayPane, QObject* typingPane) {
   ClearWithoutSignals(typingPane);
 }
 
-QString WithCrLf(const QString& plainText) {
+QString AnsiForm(const QString& text) { return FromAnsi(ToAnsi(text)); }
+
+QString WithLf(const QString& text) {
   QString out;
-  out.reserve(plainText.size() + plainText.size() / 8);
-  for (qsizetype i = 0; i < plainText.size(); ++i) {
-    const QChar c = plainText.at(i);
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
     if (c == QLatin1Char('\r')) {
-      out += QLatin1String("\r\n");
-      if (i + 1 < plainText.size() && plainText.at(i + 1) == QLatin1Char('\n')) ++i;
-    } else if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
-      out += QLatin1String("\r\n");
+      out += QLatin1Char('\n');
+      if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
+    } else if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+      out += QLatin1Char('\n');
     } else {
       out += c;
     }
   }
   return out;
 }
+
+QString WithCrLf(const QString& text) { return WithLf(text).replace(QLatin1Char('\n'), QLatin1String("\r\n")); }
+
+QStringList PaneLines(const QString& plainText) {
+  QStringList lines = WithLf(plainText).split(QLatin1Char('\n'));
+  if (lines.last().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+QString PaneText(const QString& plainText) { return PaneLines(plainText).join(QLatin1String("\r\n")); }
 
 }  // namespace clipboardtext

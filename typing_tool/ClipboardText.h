@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 
@@ -26,13 +27,15 @@ void WriteText(const QString& text);
 QString ReadText();
 
 // A replacement of a pane's selection (the text goes in at the caret when
-// nothing is selected).
+// nothing is selected). The text comes with LF line breaks, the Qt panes'
+// own form.
 using ReplaceSelection = std::function<void(const QString&)>;
 
 // Copy: with the typing pane focused and a non-empty selection, that
-// selection goes to the clipboard (as the code page holds it); otherwise the
-// display pane's whole text (lines joined by CR LF, no break at the end).
-void Copy(bool typingPaneFocused, const QString& typingSelection, const QString& displayText);
+// selection goes to the clipboard (as the code page holds it, CR LF between
+// lines); otherwise the display pane's whole text (PaneText). Both are taken
+// as the panes give them (toPlainText, the cursor's selectedText).
+void Copy(bool typingPaneFocused, const QString& typingSelection, const QString& displayPlainText);
 
 // Paste into the typing pane: the clipboard text narrowed to the code page
 // replaces the pane's selection, then `typingChanged` (the pane's change
@@ -53,8 +56,22 @@ void Paste(bool typingPaneFocused, bool& sinhalaEditing, const ReplaceSelection&
 // clear() slot with its signals blocked, so no change handler runs.
 void ClearPanes(QObject* displayPane, QObject* typingPane);
 
-// A pane's whole text with CR LF between lines (lone LF and CR become
-// CR LF), the form the panes hand to the clipboard and the exports.
-QString WithCrLf(const QString& plainText);
+// --- pane text in the form of the 8-bit and Unicode memos -----------------
+
+// The text as 8-bit text holds it: narrowed to the code page and widened.
+QString AnsiForm(const QString& text);
+
+// Every line break (CR LF, CR, LF, U+2028, U+2029) as CR LF.
+QString WithCrLf(const QString& text);
+
+// Every line break as LF.
+QString WithLf(const QString& text);
+
+// A pane's lines: an empty pane has none, and a break at the very end
+// starts no further line.
+QStringList PaneLines(const QString& plainText);
+
+// A pane's whole text: its lines joined by CR LF, no break at the end.
+QString PaneText(const QString& plainText);
 
 }  // namespace clipboardtext

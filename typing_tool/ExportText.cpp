@@ -10,8 +10,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "ClipboardText.h"
 #include "JpegWriter.h"
-#include "codepage.h"
 #include "dialogs.h"
 
 namespace exporttext {
@@ -20,13 +20,9 @@ namespace {
 // Face names longer than this are cut by the font object.
 constexpr qsizetype kMaxFaceLength = 31;
 
-QString ThroughCodePage(const QString& text) {
-  return QString::fromStdU16String(codepage::Widen(codepage::Narrow(text.toStdU16String())));
-}
-
 QFont DrawingFont(const QString& mapFontName, int pixelHeight) {
   QFont font = QGuiApplication::font();
-  const QString face = ThroughCodePage(mapFontName).left(kMaxFaceLength);
+  const QString face = clipboardtext::AnsiForm(mapFontName).left(kMaxFaceLength);
   if (!face.isEmpty()) font.setFamily(face);
   font.setPixelSize(std::max(pixelHeight, 1));
   font.setBold(false);
@@ -108,7 +104,7 @@ QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int 
   QImage picture;
   int widest = 0;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString text = ThroughCodePage(lines[i]);
+    const QString text = clipboardtext::AnsiForm(lines[i]);
     const int w = metrics.horizontalAdvance(text) + 20;
     if (w > widest) {
       widest = w;

@@ -15,7 +15,7 @@ namespace exporttext {
 
 // What the exports read of the window.
 struct DisplayText {
-  QStringList lines;    // the display pane's lines (no line breaks in them)
+  QStringList lines;    // the display pane's lines: clipboardtext::PaneLines(memSinhala->toPlainText())
   QString fontName;     // the display pane's Font.Name
   int fontSize = 0;     // the display pane's Font.Size, in points
   QString mapFontName;  // the active map's FontName (the face of pictures)

@@ -41,15 +41,18 @@ TEST(Clipboard, AnsiFormAloneIsWidenedThroughTheCodePage) {
 }
 
 TEST(Clipboard, CopyTakesTheTypingSelectionOnlyWhenFocusedAndNotEmpty) {
-  const QString display = QStringLiteral(u"\u0D9A\r\n\u0DB8");
+  const QString display = QStringLiteral(u"\u0D9A\n\u0DB8\n");  // as the pane gives it
+  const QString displayText = QStringLiteral(u"\u0D9A\r\n\u0DB8");
   Copy(true, QStringLiteral("ka"), display);
   EXPECT_EQ(ReadText(), QStringLiteral("ka"));
   EXPECT_EQ(AnsiOnClipboard(), QByteArray("ka"));
+  Copy(true, QStringLiteral("ka") + QChar(QChar::ParagraphSeparator) + QStringLiteral("ma"), display);
+  EXPECT_EQ(AnsiOnClipboard(), QByteArray("ka\r\nma"));
 
   Copy(true, QString(), display);
-  EXPECT_EQ(ReadText(), display);
+  EXPECT_EQ(ReadText(), displayText);
   Copy(false, QStringLiteral("ka"), display);
-  EXPECT_EQ(ReadText(), display);
+  EXPECT_EQ(ReadText(), displayText);
 }
 
 TEST(Clipboard, PasteIntoTypingPaneNarrowsThenRunsTheChangeHandler) {
@@ -103,10 +106,21 @@ TEST(Clipboard, ClearEmptiesBothPanesWithoutChangeEvents) {
   EXPECT_EQ(changes, 1);
 }
 
-TEST(Clipboard, WholeTextUsesCrLfBetweenLines) {
-  EXPECT_EQ(WithCrLf(QStringLiteral("a\nb\r\nc\rd")), QStringLiteral("a\r\nb\r\nc\r\nd"));
-  EXPECT_EQ(WithCrLf(QStringLiteral("a") + QChar(QChar::ParagraphSeparator) + QStringLiteral("b")),
-            QStringLiteral("a\r\nb"));
+TEST(Clipboard, PastedLinesKeepTheirCount) {
+  WriteText(QStringLiteral("a\r\nb\r\n"));
+  QPlainTextEdit typing;
+  PasteIntoTypingPane([&](const QString& t) { typing.insertPlainText(t); }, {});
+  EXPECT_EQ(typing.blockCount(), 3);
+  EXPECT_EQ(typing.toPlainText(), QStringLiteral("a\nb\n"));
+}
+
+TEST(PaneText, LinesAndWholeTextAsTheMemosGiveThem) {
+  EXPECT_EQ(PaneLines(QString()), QStringList());
+  EXPECT_EQ(PaneLines(QStringLiteral("\n")), QStringList{QString()});
+  EXPECT_EQ(PaneLines(QStringLiteral("a\n\nb\n")), QStringList({"a", "", "b"}));
+  EXPECT_EQ(PaneText(QStringLiteral("a\r\nb\rc\n")), QStringLiteral("a\r\nb\r\nc"));
+  EXPECT_EQ(WithCrLf(QStringLiteral("a") + QChar(QChar::LineSeparator) + QStringLiteral("b\n")),
+            QStringLiteral("a\r\nb\r\n"));
 }
 
 }  // namespace
