@@ -1,0 +1,219 @@
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "ExportText.h"
+#include "dialogs.h"
+
+namespace {
+
+using namespace exporttext;
+
+const QString kFont = QStringLiteral("Noto Sans Sinhala");
+const QString kSinhala = QStringLiteral(u"\u0D9A\u0DB8\u0DBD");  // three characters the code page lacks
+
+// Records the Word document calls; fails at the named step.
+class FakeWordDocument : public TWordExportDocument {
+ public:
+  QStringList calls;
+  QString failAt;
+
+  void Connect() override { Record(QStringLiteral("Connect")); }
+  void ContentInsertAfter(const QString& text) override { Record(QStringLiteral("InsertAfter ") + text); }
+  void RangeSetFontName(const QString& name) override { Record(QStringLiteral("Font.Name ") + name); }
+  void RangeSetFontSize(double points) override { Record(QStringLiteral("Font.Size ") + QString::number(points)); }
+  void SaveAs(const QString& fileName) override { Record(QStringLiteral("SaveAs ") + fileName); }
+  void Close() override { Record(QStringLiteral("Close")); }
+  void Disconnect() override { Record(QStringLiteral("Disconnect")); }
+
+ private:
+  void Record(const QString& call) {
+    if (!failAt.isEmpty() && call.startsWith(failAt)) throw std::runtime_error("Word failed: " + failAt.toStdString());
+    calls << call;
+  }
+};
+
+DisplayText Display(const QStringList& lines) { return {lines, QStringLiteral("FMAbhaya"), 14, kFont}; }
+
+int NonWhitePixels(const QImage& image, const QRect& area) {
+  int count = 0;
+  const QRect r = area.intersected(image.rect());
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) count += image.pixel(x, y) != qRgb(255, 255, 255);
+  return count;
+}
+
+class ExportTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  dialogs::Script script;
+  FakeWordDocument word;
+  QString dialogName;
+
+  QString Path(const QString& name) const { return dir.filePath(name); }
+
+  // Runs the export command with the save dialog answering `name`.
+  void ExportAs(const QString& name, const QStringList& lines = {QStringLiteral("l=uq"), kSinhala}) {
+    script.saveNames.push_back(name);
+    Export(nullptr, dialogName, Display(lines), word);
+  }
+
+  static QByteArray FormatOf(const QString& path) { return QImageReader(path).format(); }
+};
+
+TEST_F(ExportTest, EndingChoosesTheFormatAndTheNameStaysUnchanged) {
+  ExportAs(Path(QStringLiteral("a.BMP")));
+  EXPECT_EQ(FormatOf(Path(QStringLiteral("a.BMP"))), "bmp");
+  ExportAs(Path(QStringLiteral("b.jpeg")));
+  EXPECT_EQ(FormatOf(Path(QStringLiteral("b.jpeg"))), "jpeg");
+  ExportAs(Path(QStringLiteral("c.txt")));
+  EXPECT_EQ(FormatOf(Path(QStringLiteral("c.txt"))), "jpeg");
+  ExportAs(Path(QStringLiteral("d")));  // the dialog completes it with the default extension
+  EXPECT_EQ(FormatOf(Path(QStringLiteral("d.jpg"))), "jpeg");
+  EXPECT_EQ(dialogName, Path(QStringLiteral("d.jpg")));
+  EXPECT_TRUE(word.calls.isEmpty());
+
+  ASSERT_EQ(script.asked.size(), 8u);
+  EXPECT_EQ(script.asked[0].kind, QStringLiteral("save"));
+  EXPECT_EQ(script.asked[0].text,
+            QStringLiteral("Word Document (*.doc);;Windows Bitmap (*.bmp);;JPEG File (*.jpg);;All Files (*.*)"));
+  EXPECT_EQ(script.asked[0].caption, QStringLiteral("jpg"));
+  EXPECT_EQ(script.asked[1].text,
+            QStringLiteral("The output was successfully saved to ") + Path(QStringLiteral("a.BMP")) + QStringLiteral(" ."));
+  EXPECT_EQ(script.asked[1].caption, QStringLiteral("Information"));
+  EXPECT_EQ(script.asked[1].icon, dialogs::Icon::Information);
+}
+
+TEST_F(ExportTest, KindOfFileNameLooksAtTheLastFourCharactersOnly) {
+  EXPECT_EQ(KindOfFileName(QStringLiteral(".bMp")), ExportKind::Bitmap);
+  EXPECT_EQ(KindOfFileName(QStringLiteral("x.docx")), ExportKind::Jpeg);
+  EXPECT_EQ(KindOfFileName(QStringLiteral("bmp")), ExportKind::Jpeg);
+}
+
+TEST_F(ExportTest, CancelDoesNothing) {
+  Export(nullptr, dialogName, Display({QStringLiteral("a")}), word);
+  EXPECT_EQ(script.asked.size(), 1u);
+  EXPECT_TRUE(dialogName.isEmpty());
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST_F(ExportTest, BitmapIs24BitAndHoldsTheRenderedPicture) {
+  const QString path = Path(QStringLiteral("p.bmp"));
+  ExportBitmap(nullptr, path, Display({QStringLiteral("l=uq"), QString()}));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  ASSERT_GT(bytes.size(), 30);
+  EXPECT_EQ(bytes.left(2), "BM");
+  EXPECT_EQ(static_cast<unsigned char>(bytes[28]) | static_cast<unsigned char>(bytes[29]) << 8, 24);
+  const QImage read = QImageReader(path).read();
+  const QImage rendered = RenderToBitmap({QStringLiteral("l=uq"), QString()}, kFont, 14);
+  EXPECT_EQ(read.size(), rendered.size());
+  EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), rendered.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(ExportTest, JpegDecodesToThePictureSize) {
+  const QString path = Path(QStringLiteral("p.jpg"));
+  ExportJpeg(nullptr, path, Display({kSinhala}));
+  const QImage read = QImageReader(path).read();
+  EXPECT_EQ(read.size(), RenderToBitmap({kSinhala}, kFont, 14).size());
+  EXPECT_GT(NonWhitePixels(read, read.rect()), 0);
+}
+
+TEST_F(ExportTest, EmptyPaneWritesEmptyFilesAndReportsSuccess) {
+  for (const QString& name : {QStringLiteral("e.bmp"), QStringLiteral("e.jpg")}) {
+    QFile stale(Path(name));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("old");
+    stale.close();
+    ExportAs(Path(name), {});
+    EXPECT_TRUE(QFileInfo::exists(Path(name)));
+    EXPECT_EQ(QFileInfo(Path(name)).size(), 0);
+  }
+  EXPECT_EQ(script.messages(),
+            QStringList({SuccessMessage(Path(QStringLiteral("e.bmp"))), SuccessMessage(Path(QStringLiteral("e.jpg")))}));
+}
+
+TEST_F(ExportTest, UnwritableTargetShowsTheErrorMessage) {
+  QFile blocker(Path(QStringLiteral("plain")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  const QString base = Path(QStringLiteral("plain/"));  // a folder that is a regular file
+  ExportBitmap(nullptr, base + QStringLiteral("x.bmp"), Display({QStringLiteral("a")}));
+  ExportJpeg(nullptr, base + QStringLiteral("x.jpg"), Display({QStringLiteral("a")}));
+  ExportJpeg(nullptr, base + QStringLiteral("y.jpg"), Display({}));
+  ExportBitmap(nullptr, base + QStringLiteral("y.bmp"), Display({}));
+  ASSERT_EQ(script.asked.size(), 4u);
+  EXPECT_EQ(script.asked[0].text, QStringLiteral("Error saving to ") + base + QStringLiteral("x.bmp."));
+  EXPECT_EQ(script.asked[0].caption, QStringLiteral("Error"));
+  EXPECT_EQ(script.asked[0].icon, dialogs::Icon::Error);
+  EXPECT_EQ(script.asked[1].text, ErrorMessage(base + QStringLiteral("x.jpg")));
+  EXPECT_EQ(script.asked[2].text, ErrorMessage(base + QStringLiteral("y.jpg")));
+  EXPECT_EQ(script.asked[3].text, ErrorMessage(base + QStringLiteral("y.bmp")));
+}
+
+TEST_F(ExportTest, WordDocumentCallsInOrder) {
+  const QString path = Path(QStringLiteral("w.Doc"));
+  ExportAs(path, {kSinhala, QStringLiteral("ka")});
+  EXPECT_EQ(word.calls, QStringList({QStringLiteral("Connect"), QStringLiteral("InsertAfter ") + kSinhala + QStringLiteral("\r\nka"),
+                                     QStringLiteral("Font.Name FMAbhaya"), QStringLiteral("Font.Size 14"),
+                                     QStringLiteral("SaveAs ") + path, QStringLiteral("Close"), QStringLiteral("Disconnect")}));
+  EXPECT_EQ(script.messages(), QStringList{SuccessMessage(path)});
+}
+
+TEST_F(ExportTest, WordFailureShowsTheErrorAndStillDisconnects) {
+  const QString path = Path(QStringLiteral("w.doc"));
+  word.failAt = QStringLiteral("SaveAs");
+  ExportWordDocument(nullptr, path, Display({QStringLiteral("a")}), word);
+  EXPECT_EQ(word.calls.last(), QStringLiteral("Disconnect"));
+  EXPECT_FALSE(word.calls.contains(QStringLiteral("Close")));
+  EXPECT_EQ(script.messages(), QStringList{ErrorMessage(path)});
+}
+
+TEST_F(ExportTest, UnreachableWordIsLeftToTheDefaultErrorBox) {
+  word.failAt = QStringLiteral("Connect");
+  EXPECT_THROW(ExportAs(Path(QStringLiteral("w.doc"))), std::runtime_error);
+  EXPECT_TRUE(word.calls.isEmpty());
+  EXPECT_TRUE(script.messages().isEmpty());
+}
+
+TEST(Render, SizesFollowTheCharacterHeight) {
+  const int h = CharHeight(14);
+  EXPECT_EQ(h, 19);  // 14 points at the screen's 96 pixels per inch
+  EXPECT_TRUE(RenderToBitmap({}, kFont, 14).isNull());
+  const QImage blank = RenderToBitmap({QString(), QString(), QString()}, kFont, 14);
+  EXPECT_EQ(blank.size(), QSize(20, 3 * (19 + 6)));
+  EXPECT_EQ(NonWhitePixels(blank, blank.rect()), 0);
+}
+
+TEST(Render, LinesOutsideTheCodePageAreDrawnAsItsSubstitute) {
+  const QImage sinhala = RenderToBitmap({kSinhala}, kFont, 14);
+  const QImage substitute = RenderToBitmap({QStringLiteral("???")}, kFont, 14);
+  EXPECT_EQ(sinhala, substitute);
+  EXPECT_GT(NonWhitePixels(sinhala, sinhala.rect()), 0);
+}
+
+TEST(Render, WidestLineLastWidensThePictureAndKeepsEarlierLines) {
+  const QString first = QStringLiteral("l=uq");
+  const QString last = QStringLiteral("l=uq l=uq l=uq l=uq");
+  const QImage firstOnly = RenderToBitmap({first}, kFont, 14);
+  const QImage lastOnly = RenderToBitmap({last}, kFont, 14);
+  const QImage all = RenderToBitmap({first, QString(), last}, kFont, 14);
+  const int h = CharHeight(14), pitch = h + h / 6;
+  ASSERT_GT(lastOnly.width(), firstOnly.width());
+  EXPECT_EQ(all.size(), QSize(lastOnly.width(), 3 * (h + h / 3)));
+
+  // The first line is as it was drawn before the picture grew; right of it all is white.
+  const QRect firstBand(0, 0, firstOnly.width(), pitch);
+  EXPECT_EQ(all.copy(firstBand), firstOnly.copy(firstBand));
+  EXPECT_GT(NonWhitePixels(all, firstBand), 0);
+  EXPECT_EQ(NonWhitePixels(all, QRect(firstOnly.width(), 0, all.width(), pitch)), 0);
+  // The last line is drawn two pitches down.
+  EXPECT_GT(NonWhitePixels(all, QRect(0, 2 * pitch, all.width(), all.height())), 0);
+  EXPECT_EQ(NonWhitePixels(all, QRect(0, 2 * pitch, all.width(), all.height())),
+            NonWhitePixels(lastOnly, lastOnly.rect()));
+}
+
+}  // namespace

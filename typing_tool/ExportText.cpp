@@ -1,0 +1,195 @@
+#include "ExportText.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPalette>
+#include <QScreen>
+#include <cmath>
+#include <stdexcept>
+
+#include "ClipboardText.h"
+#include "JpegWriter.h"
+#include "dialogs.h"
+
+namespace exporttext {
+namespace {
+
+// Face names longer than this are cut by the font object.
+constexpr qsizetype kMaxFaceLength = 31;
+
+QFont DrawingFont(const QString& mapFontName, int pixelHeight) {
+  QFont font = QGuiApplication::font();
+  const QString face = clipboardtext::AnsiForm(mapFontName).left(kMaxFaceLength);
+  if (!face.isEmpty()) font.setFamily(face);
+  font.setPixelSize(std::max(pixelHeight, 1));
+  font.setBold(false);
+  font.setItalic(false);
+  font.setUnderline(false);
+  font.setStrikeOut(false);
+  return font;
+}
+
+QImage WhitePicture(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) throw std::runtime_error("Out of system resources.");
+  image.fill(Qt::white);
+  return image;
+}
+
+// Writes the bytes as the whole file; throws on failure.
+void WriteFileBytes(const QString& fileName, const QByteArray& bytes) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error(file.errorString().toStdString());
+  if (file.write(bytes) != bytes.size() || !file.flush()) throw std::runtime_error(file.errorString().toStdString());
+  file.close();
+  if (file.error() != QFileDevice::NoError) throw std::runtime_error(file.errorString().toStdString());
+}
+
+void ShowSuccess(QWidget* parent, const QString& fileName) {
+  dialogs::MessageBox(parent, SuccessMessage(fileName), QStringLiteral("Information"), dialogs::Icon::Information,
+                      dialogs::Buttons::Ok);
+}
+
+void ShowFailure(QWidget* parent, const QString& fileName) {
+  dialogs::MessageBox(parent, ErrorMessage(fileName), QStringLiteral("Error"), dialogs::Icon::Error,
+                      dialogs::Buttons::Ok);
+}
+
+char AsciiLower(char16_t c) {
+  return static_cast<char>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : (c < 0x80 ? c : 0));
+}
+
+}  // namespace
+
+QString DisplayText::WholeText() const { return lines.join(QStringLiteral("\r\n")); }
+
+ExportKind KindOfFileName(const QString& fileName) {
+  const QString tail = fileName.right(4);
+  std::string ending;
+  for (QChar c : tail) ending += AsciiLower(c.unicode());
+  if (ending == ".bmp") return ExportKind::Bitmap;
+  if (ending == ".jpg") return ExportKind::Jpeg;
+  if (ending == ".doc") return ExportKind::WordDocument;
+  return ExportKind::Jpeg;
+}
+
+QString QtFilter(const QString& pipeFilter) {
+  const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+int CharHeight(int pointSize) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double ppi = screen ? screen->logicalDotsPerInchY() : 96.0;
+  return static_cast<int>(std::lround(std::abs(pointSize) * ppi / 72.0));
+}
+
+QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize) {
+  const int h = CharHeight(pointSize);
+  const int x = h / 3;
+  const int height = static_cast<int>(lines.size()) * (h + h / 3);
+  const QFont font = DrawingFont(mapFontName, h);
+  const QFontMetrics metrics(font);
+  const QColor textColour = QGuiApplication::palette().color(QPalette::WindowText);
+
+  QImage picture;
+  int widest = 0;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QString text = clipboardtext::AnsiForm(lines[i]);
+    const int w = metrics.horizontalAdvance(text) + 20;
+    if (w > widest) {
+      widest = w;
+      if (height > 0) {
+        // The picture grows to the right: what is drawn stays, the new area is white.
+        QImage wider = WhitePicture(widest, height);
+        if (!picture.isNull()) {
+          QPainter copy(&wider);
+          copy.drawImage(0, 0, picture);
+        }
+        picture = std::move(wider);
+      }
+    }
+    if (picture.isNull() || text.isEmpty()) continue;
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(textColour);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    const int top = static_cast<int>(i) * (h + h / 6) + h / 12;
+    painter.drawText(x, top + painter.fontMetrics().ascent(), text);
+  }
+  return picture;
+}
+
+void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& display) {
+  try {
+    const QImage picture = RenderToBitmap(display.lines, display.mapFontName, display.fontSize);
+    if (picture.isNull()) {
+      WriteFileBytes(fileName, QByteArray());
+    } else {
+      QImageWriter writer(fileName, "bmp");
+      if (!writer.write(picture)) throw std::runtime_error(writer.errorString().toStdString());
+    }
+    ShowSuccess(parent, fileName);
+  } catch (...) {
+    ShowFailure(parent, fileName);
+  }
+}
+
+void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& display) {
+  // A failure to render is not this export's to report.
+  const QImage picture = RenderToBitmap(display.lines, display.mapFontName, display.fontSize);
+  try {
+    WriteFileBytes(fileName, jpegwriter::EncodeJpeg(picture));
+    ShowSuccess(parent, fileName);
+  } catch (...) {
+    ShowFailure(parent, fileName);
+  }
+}
+
+void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayText& display,
+                        TWordExportDocument& document) {
+  // A failure to reach the document server is not this export's to report.
+  document.Connect();
+  try {
+    document.ContentInsertAfter(display.WholeText());
+    document.RangeSetFontName(display.fontName);
+    document.RangeSetFontSize(static_cast<double>(display.fontSize));
+    document.SaveAs(fileName);
+    document.Close();
+    ShowSuccess(parent, fileName);
+  } catch (...) {
+    ShowFailure(parent, fileName);
+  }
+  document.Disconnect();
+}
+
+void Export(QWidget* parent, QString& dialogFileName, const DisplayText& display, TWordExportDocument& document) {
+  const QString fileName = dialogs::SaveFileName(parent, QStringLiteral("Export As"),
+                                                 QtFilter(QString::fromLatin1(kExportFilter)),
+                                                 QStringLiteral("jpg"), dialogFileName);
+  if (fileName.isEmpty()) return;
+  dialogFileName = fileName;
+  switch (KindOfFileName(fileName)) {
+    case ExportKind::Bitmap: ExportBitmap(parent, fileName, display); break;
+    case ExportKind::WordDocument: ExportWordDocument(parent, fileName, display, document); break;
+    case ExportKind::Jpeg: ExportJpeg(parent, fileName, display); break;
+  }
+}
+
+QString SuccessMessage(const QString& fileName) {
+  return QStringLiteral("The output was successfully saved to ") + fileName + QStringLiteral(" .");
+}
+
+QString ErrorMessage(const QString& fileName) { return QStringLiteral("Error saving to ") + fileName + QLatin1Char('.'); }
+
+}  // namespace exporttext
