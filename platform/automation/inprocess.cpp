@@ -103,7 +103,7 @@ std::string ToRtf(const StyledText& text) {
     out += "\\f" + std::to_string(face) + "\\fs" + std::to_string(std::lround(r.font.size * 2)) + " ";
     AppendRtfText(out, std::u16string_view(text.Text()).substr(r.start, r.length));
   }
-  out += "\\par\r\n}\r\n";
+  out += "}\r\n";
   return out;
 }
 
@@ -224,14 +224,19 @@ void Document::Select(int start, int end) {
 void Document::Edit(int start, int end, const std::u16string& text) {
   body_.Replace(static_cast<size_t>(start), static_cast<size_t>(end), text);
   const int removed = end - start, added = static_cast<int>(text.size());
+  // Positions inside the replaced text collapse to its start, and so does a
+  // range that was exactly the replaced text; later positions shift.
   auto move = [&](int& p) {
-    // Positions inside the replaced text collapse to its start.
-    if (p > start) p = p <= end ? start : p - removed + added;
+    if (p > start) p = p < end ? start : p - removed + added;
   };
   for (auto& w : spans_)
     if (auto s = w.lock()) {
-      move(s->start);
-      move(s->end);
+      if (removed > 0 && s->start == start && s->end == end) {
+        s->end = start;
+      } else {
+        move(s->start);
+        move(s->end);
+      }
     }
 }
 
