@@ -66,8 +66,13 @@ bool SendToMessenger(QWidget* parent, MessengerState& state, const std::string& 
   if (!englishMode) {
     const std::u16string history = Need(c.history, "history").get_accValue(CHILDID_SELF);
     if (history.find(notice) == std::u16string::npos) {
-      Need(c.input, "input box").put_accValue(CHILDID_SELF, notice);
+      // The notice goes out alone; what the user had in the input box is
+      // put back afterwards rather than lost.
+      IAccessible& input = Need(c.input, "input box");
+      const std::u16string draft = input.get_accValue(CHILDID_SELF);
+      input.put_accValue(CHILDID_SELF, notice);
       Need(c.send, "Send button").accDoDefaultAction(CHILDID_SELF);
+      if (!draft.empty()) input.put_accValue(CHILDID_SELF, draft);
       sendText = false;
     }
   }

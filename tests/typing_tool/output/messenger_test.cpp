@@ -62,12 +62,13 @@ TEST_F(MessengerTest, SinhalaSendsTheNoticeFirstThenTheText) {
   chat.input->value = u"draft";
   EXPECT_FALSE(Send(u"abc"));
   EXPECT_EQ(chat.history->value, notice + u"\n");
+  EXPECT_EQ(chat.input->value, u"draft");  // sent alone, the draft kept
   EXPECT_EQ(Warnings(), QStringList{"Please change your chat font to \"FM Abhaya\"."});
   EXPECT_EQ(chat.font->actions, 1);
   EXPECT_EQ(script.messages().size(), 1);  // no error
 
   EXPECT_TRUE(Send(u"abc"));
-  EXPECT_EQ(chat.history->value, notice + u"\nabc\n");
+  EXPECT_EQ(chat.history->value, notice + u"\ndraftabc\n");
   EXPECT_EQ(chat.font->actions, 1);
   EXPECT_EQ(Warnings().size(), 1);
   EXPECT_EQ(c.messenger.FLastChatWindow, chat.window);
