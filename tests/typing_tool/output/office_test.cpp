@@ -1,0 +1,207 @@
+#include "Output.h"
+#include "dialogs.h"
+#include "inprocess.h"
+#include "rtf_reader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace automation;
+using namespace output;
+
+namespace {
+
+class OfficeOutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetServers(); }
+  void TearDown() override { ResetServers(); }
+
+  bool Send(Target target, std::u16string text, std::string size = "14", bool isEnter = true,
+            bool paneEmpty = false) {
+    return Submit(nullptr, target, c, {std::move(text), u"FM Abhaya", std::move(size)}, isEnter, paneEmpty,
+                  false, "FM Abhaya");
+  }
+  QStringList Messages() const { return script.messages(); }
+
+  dialogs::Script script;
+  Connections c;
+};
+
+inprocess::CharFont Styled(float size = 14) { return {u"FM Abhaya", size}; }
+
+TEST_F(OfficeOutputTest, WordTypesSelectsStylesAndPutsTheCaretAfter) {
+  auto word = std::make_shared<inprocess::Word>();
+  RegisterRunning<WordApplication>(word);
+  auto doc = word->ActiveDocument();
+  doc->Edit(0, 0, u"xy");
+  doc->Select(1, 1);
+  EXPECT_TRUE(Send(Target::Word, u"ab"));
+  EXPECT_EQ(doc->Body().Text(), u"xaby");
+  EXPECT_EQ(doc->Body().FontAt(0), inprocess::CharFont{});
+  EXPECT_EQ(doc->Body().FontAt(1), Styled());
+  EXPECT_EQ(doc->Body().FontAt(2), Styled());
+  EXPECT_EQ(doc->Body().FontAt(3), inprocess::CharFont{});
+  EXPECT_EQ(doc->SelectionSpan().start, 3);
+  EXPECT_EQ(doc->SelectionSpan().end, 3);
+  EXPECT_FALSE(c.WordApplication1.Connected());
+  EXPECT_TRUE(Messages().isEmpty());
+
+  // Over a selection the typed text replaces it and only it is styled.
+  doc->Select(0, 1);
+  EXPECT_TRUE(Send(Target::Word, u"\u0d85\r\nb"));
+  EXPECT_EQ(doc->Body().Text(), u"\u0d85\r\nbaby");
+  EXPECT_EQ(doc->Body().FontAt(3), Styled());
+  EXPECT_EQ(doc->Body().FontAt(4), Styled());
+  EXPECT_EQ(doc->Body().FontAt(5), Styled());  // the earlier output
+  EXPECT_EQ(doc->Body().FontAt(6), inprocess::CharFont{});
+  EXPECT_EQ(doc->SelectionSpan().start, 4);
+}
+
+TEST_F(OfficeOutputTest, WordWithABadSizeTypesButFailsAndTheConnectionIsReused) {
+  auto word = std::make_shared<inprocess::Word>();
+  RegisterRunning<WordApplication>(word);
+  EXPECT_FALSE(Send(Target::Word, u"ab", "12a"));
+  auto doc = word->ActiveDocument();
+  EXPECT_EQ(doc->Body().Text(), u"ab");
+  EXPECT_EQ(doc->Body().FontAt(0), inprocess::CharFont(u"FM Abhaya", inprocess::kDefaultSize));
+  EXPECT_EQ(Messages(), QStringList{kWordFailure});
+  EXPECT_EQ(script.asked.back().icon, dialogs::Icon::Error);
+  EXPECT_TRUE(c.WordApplication1.Connected());
+
+  // The open connection is reused: the fixed submit reaches the same Word
+  // even when it no longer answers as the running instance. The text typed
+  // the first time is still selected, so submitting again replaces it.
+  RevokeRunning(Server::Word);
+  EXPECT_TRUE(Send(Target::Word, u"ab"));
+  EXPECT_EQ(doc->Body().Text(), u"ab");
+  EXPECT_EQ(doc->Body().FontAt(1), Styled());
+}
+
+TEST_F(OfficeOutputTest, AClosedApplicationFailsEverySubmitOverTheOpenConnection) {
+  auto word = std::make_shared<inprocess::Word>();
+  RegisterRunning<WordApplication>(word);
+  word->CloseDocument();
+  EXPECT_FALSE(Send(Target::Word, u"a"));
+  word->faults->Quit();
+  RegisterRunning<WordApplication>(std::make_shared<inprocess::Word>());
+  EXPECT_FALSE(Send(Target::Word, u"a"));
+  EXPECT_EQ(Messages().size(), 2);
+}
+
+TEST_F(OfficeOutputTest, NoRunningInstanceFailsWithTheTargetsMessage) {
+  EXPECT_FALSE(Send(Target::Word, u"a"));
+  EXPECT_FALSE(Send(Target::Excel, u"a"));
+  EXPECT_FALSE(Send(Target::PowerPoint, u"a"));
+  EXPECT_EQ(Messages(), (QStringList{kWordFailure, kOfficeFailure, kOfficeFailure}));
+  EXPECT_NE(QString(kWordFailure), QString(kOfficeFailure));
+  EXPECT_FALSE(c.WordApplication1.Connected());
+}
+
+TEST_F(OfficeOutputTest, ExcelAppendsToTextAndMovesOnEnterOnAnEmptyPane) {
+  auto book = std::make_shared<inprocess::Workbook>();
+  RegisterRunning<ExcelApplication>(book);
+  book->At(1, 1).value = Variant::FromText(u"ab");
+  EXPECT_TRUE(Send(Target::Excel, u"cd"));
+  EXPECT_EQ(book->At(1, 1).value.text, u"abcd");
+  EXPECT_EQ(book->At(1, 1).fontName, u"FM Abhaya");
+  EXPECT_EQ(book->At(1, 1).fontSize.kind, Variant::Kind::Int32);
+  EXPECT_EQ(book->At(1, 1).fontSize.number, 14);
+  EXPECT_EQ(book->Active(), inprocess::Workbook::Address(1, 1));
+
+  // The second Enter, on the emptied pane, moves to the next cell; Space does not.
+  EXPECT_TRUE(Send(Target::Excel, u"", "14", false, true));
+  EXPECT_EQ(book->Active(), inprocess::Workbook::Address(1, 1));
+  EXPECT_TRUE(Send(Target::Excel, u"", "14", true, true));
+  EXPECT_EQ(book->At(1, 1).value.text, u"abcd");
+  EXPECT_EQ(book->Active(), inprocess::Workbook::Address(1, 2));
+
+  // An empty cell takes the text.
+  EXPECT_TRUE(Send(Target::Excel, u"x"));
+  EXPECT_EQ(book->At(1, 2).value.kind, Variant::Kind::Text);
+  EXPECT_EQ(book->At(1, 2).value.text, u"x");
+  EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(OfficeOutputTest, ExcelNumberCellsAddAndFailOnText) {
+  auto book = std::make_shared<inprocess::Workbook>();
+  RegisterRunning<ExcelApplication>(book);
+  book->At(1, 1).value = Variant::FromDouble(5);
+  EXPECT_TRUE(Send(Target::Excel, u"3"));
+  EXPECT_EQ(book->At(1, 1).value.number, 8);
+
+  EXPECT_FALSE(Send(Target::Excel, u"", "14", true, true));
+  EXPECT_EQ(book->Active(), inprocess::Workbook::Address(1, 1));
+  EXPECT_EQ(Messages(), QStringList{kOfficeFailure});
+  EXPECT_TRUE(c.ExcelApplication1.Connected());
+
+  // A failing step leaves the earlier ones done.
+  book->At(1, 1).value = Variant::FromText(u"");
+  book->faults->Fail("Font.Size");
+  EXPECT_FALSE(Send(Target::Excel, u"t", "20", true, true));
+  EXPECT_EQ(book->At(1, 1).value.text, u"t");
+  EXPECT_EQ(book->Active(), inprocess::Workbook::Address(1, 1));
+}
+
+TEST_F(OfficeOutputTest, PowerPointAppendsToTheSelectedText) {
+  auto show = std::make_shared<inprocess::Presentation>();
+  RegisterRunning<PowerPointApplication>(show);
+  show->Body().Replace(0, 0, u"x abc y");
+  show->Select(2, 5);
+  EXPECT_TRUE(Send(Target::PowerPoint, u"de"));
+  EXPECT_EQ(show->Body().Text(), u"x abcde y");
+  for (size_t i = 2; i < 7; ++i) EXPECT_EQ(show->Body().FontAt(i), Styled()) << i;
+  EXPECT_EQ(show->Body().FontAt(7), inprocess::CharFont{});
+
+  show->SelectNothing();
+  EXPECT_FALSE(Send(Target::PowerPoint, u"de"));
+  EXPECT_EQ(Messages(), QStringList{kOfficeFailure});
+}
+
+TEST(StrToIntTest, OnlyWholeNumbers) {
+  EXPECT_EQ(StrToInt("14"), 14);
+  EXPECT_EQ(StrToInt(" -3"), -3);
+  for (const char* bad : {"", "12.5", "12 ", "x", "99999999999"}) EXPECT_THROW(StrToInt(bad), std::invalid_argument) << bad;
+}
+
+class WordExportTest : public OfficeOutputTest {
+ protected:
+  QTemporaryDir dir;
+};
+
+TEST_F(WordExportTest, WritesRichTextWithFaceAndSize) {
+  const QString name = dir.filePath("out.doc");
+  const std::u16string text = u"\u0d85\u0dba\r\n{b}\\";
+  TWordDocument doc;
+  ExportWordDocument(nullptr, doc, name, text, u"Iskoola Pota", 16);
+  EXPECT_EQ(Messages(), QStringList{"The output was successfully saved to " + name + " ."});
+  EXPECT_EQ(script.asked.back().caption, "Information");
+  EXPECT_FALSE(doc.Connected());
+  QFile file(name);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  RtfRead read = ReadRtf(file.readAll().toStdString());
+  EXPECT_EQ(read.text, text);
+  for (size_t i = 0; i < text.size(); ++i) {
+    EXPECT_EQ(read.faces[i], u"Iskoola Pota");
+    EXPECT_EQ(read.halfPoints[i], 32);
+  }
+}
+
+TEST_F(WordExportTest, FailuresAreReportedAndUnreachableServersRaise) {
+  auto document = std::make_shared<inprocess::Document>();
+  document->GetFaults().Fail("SaveAs");
+  SetStarter<WordDocument>([document] { return document; });
+  const QString name = dir.filePath("bad.doc");
+  TWordDocument doc;
+  ExportWordDocument(nullptr, doc, name, u"a", u"F", 10);
+  EXPECT_EQ(Messages(), QStringList{"Error saving to " + name + "."});
+  EXPECT_FALSE(document->Closed());
+  EXPECT_FALSE(doc.Connected());
+
+  SetStarter<WordDocument>(nullptr);
+  EXPECT_THROW(ExportWordDocument(nullptr, doc, name, u"a", u"F", 10), EOleError);
+  EXPECT_EQ(Messages().size(), 1);
+  EXPECT_FALSE(QFile::exists(name));
+}
+
+}  // namespace
