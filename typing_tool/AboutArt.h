@@ -1,0 +1,43 @@
+// Pictures and texts the About box and the splash window share.
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace about {
+
+// The product banner, 284 by 64 pixels.
+QPixmap ProductBanner();
+// The program's picture, 42 by 66 pixels.
+QPixmap ProgramPicture();
+
+QString VersionText();      // "Version 2.0"
+QString PlatformText();     // "32bit Windows Application."
+QString CopyrightText();    // the one-line copyright notice
+QString ContactAddress();   // behind the contact label
+QString SecondAddress();    // behind the copyright line
+QString MailSubject();      // "Comments on Varunel"
+QString AboutDescription(); // the About box's text box
+QString SplashDescription();
+QString CreditsText();
+
+// Makes a label look like a link: blue, underlined when `underline`, hand
+// cursor when `hand`.
+void StyleAsLink(QLabel* label, bool underline, bool hand);
+
+// The picture in its 1-pixel frame: the frame `Shape2` and the picture
+// `ProgramIcon`, placed at x, y inside `parent`.
+void AddProgramPicture(QWidget* parent, int x, int y);
+
+// The banner `Image1` at x, y with the line `Shape1` (lineWidth by
+// lineHeight) under it, "Version 2.0" (`Version`) at the right end of the
+// line and "32bit Windows Application." (`Label1`) below.
+void AddBanner(QWidget* parent, int x, int y, int lineWidth, int lineHeight);
+
+// Moves a window of fixed size to the centre of the primary screen.
+void CentreOnScreen(QWidget* window);
+
+}  // namespace about
