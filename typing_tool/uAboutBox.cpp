@@ -46,6 +46,7 @@ TfrmAboutBox::TfrmAboutBox(QWidget* parent)
   memo->setReadOnly(true);
   memo->setFrameShape(QFrame::NoFrame);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setGeometry(8, 134, 341, 78);
 
   auto* copyright = new QLabel(about::CopyrightText(), panel);

@@ -37,6 +37,7 @@ TfrmSplash::TfrmSplash(QWidget* parent)
   memo->setObjectName(QStringLiteral("Memo1"));
   memo->setReadOnly(true);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setGeometry(8, 114, 389, 141);
 
   auto* copyright = new QLabel(about::CopyrightText(), panel);
