@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
 
 namespace about {
 namespace {
@@ -22,7 +23,25 @@ QFont Face(const QString& family, int pixels, bool bold) {
   f.setStyleStrategy(QFont::PreferAntialias);
   return f;
 }
+
+// Fills a rounded rectangle with a gradient and returns its outline.
+QPainterPath FillRounded(QPainter& p, const QRectF& rect, qreal radius, QLinearGradient gradient,
+                         const QColor& from, const QColor& to) {
+  gradient.setColorAt(0, from);
+  gradient.setColorAt(1, to);
+  QPainterPath shape;
+  shape.addRoundedRect(rect, radius, radius);
+  p.fillPath(shape, gradient);
+  return shape;
+}
 }  // namespace
+
+void Paint(QWidget* widget, const QColor& colour) {
+  QPalette pal = widget->palette();
+  pal.setColor(QPalette::Window, colour);
+  widget->setPalette(pal);
+  widget->setAutoFillBackground(true);
+}
 
 QPixmap ProductBanner() {
   QPixmap pix(284, 64);
@@ -30,12 +49,8 @@ QPixmap ProductBanner() {
   QPainter p(&pix);
   p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient band(0, 0, 284, 0);
-  band.setColorAt(0, kMaroon);
   band.setColorAt(0.7, QColor(0xa8, 0x2a, 0x1e));
-  band.setColorAt(1, kSaffron);
-  QPainterPath shape;
-  shape.addRoundedRect(QRectF(0.5, 0.5, 283, 63), 8, 8);
-  p.fillPath(shape, band);
+  FillRounded(p, QRectF(0.5, 0.5, 283, 63), 8, band, kMaroon, kSaffron);
   // A large faint letter behind the name.
   p.setPen(QColor(255, 255, 255, 45));
   p.setFont(Face(kSinhalaFace, 70, true));
@@ -56,12 +71,8 @@ QPixmap ProgramPicture() {
   QPainter p(&pix);
   p.setRenderHint(QPainter::Antialiasing);
   // A key cap with a Sinhala letter on it, above a romanised key.
-  QLinearGradient cap(0, 0, 0, 44);
-  cap.setColorAt(0, kSaffron);
-  cap.setColorAt(1, kMaroon);
-  QPainterPath key;
-  key.addRoundedRect(QRectF(2.5, 3.5, 37, 40), 6, 6);
-  p.fillPath(key, cap);
+  const QPainterPath key =
+      FillRounded(p, QRectF(2.5, 3.5, 37, 40), 6, QLinearGradient(0, 0, 0, 44), kSaffron, kMaroon);
   p.setPen(QPen(kMaroon.darker(130), 1));
   p.drawPath(key);
   p.setPen(Qt::white);
@@ -157,7 +168,26 @@ void AddBanner(QWidget* parent, int x, int y, int lineWidth, int lineHeight) {
   platform->setGeometry(x, y + 68 + lineHeight + 18, lineWidth, 14);
 }
 
-void CentreOnScreen(QWidget* window) {
+QPlainTextEdit* AddTextBox(QWidget* parent, const QString& text, const QRect& geometry) {
+  auto* memo = new QPlainTextEdit(text, parent);
+  memo->setObjectName(QStringLiteral("Memo1"));
+  memo->setReadOnly(true);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setGeometry(geometry);
+  return memo;
+}
+
+QLabel* AddCopyright(QWidget* parent, const QRect& geometry, bool underline) {
+  auto* copyright = new QLabel(CopyrightText(), parent);
+  copyright->setObjectName(QStringLiteral("Copyright"));
+  copyright->setGeometry(geometry);
+  StyleAsLink(copyright, underline, underline);
+  return copyright;
+}
+
+void FixAndCentre(QWidget* window, int width, int height) {
+  window->setFixedSize(width, height);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame(QPoint(), window->size());
     frame.moveCenter(screen->geometry().center());

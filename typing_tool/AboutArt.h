@@ -5,6 +5,9 @@
 #include <QString>
 
 class QLabel;
+class QPlainTextEdit;
+class QRect;
+class QColor;
 class QWidget;
 
 namespace about {
@@ -37,7 +40,17 @@ void AddProgramPicture(QWidget* parent, int x, int y);
 // line and "32bit Windows Application." (`Label1`) below.
 void AddBanner(QWidget* parent, int x, int y, int lineWidth, int lineHeight);
 
-// Moves a window of fixed size to the centre of the primary screen.
-void CentreOnScreen(QWidget* window);
+// Gives `widget` a plain background of `colour`.
+void Paint(QWidget* widget, const QColor& colour);
+
+// The read-only text box `Memo1` with its vertical scroll bar.
+QPlainTextEdit* AddTextBox(QWidget* parent, const QString& text, const QRect& geometry);
+
+// The copyright line `Copyright` in blue; underlined with a hand cursor when
+// `underline`.
+QLabel* AddCopyright(QWidget* parent, const QRect& geometry, bool underline);
+
+// Fixes a window's size and moves it to the centre of the primary screen.
+void FixAndCentre(QWidget* window, int width, int height);
 
 }  // namespace about

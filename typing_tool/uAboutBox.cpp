@@ -17,13 +17,9 @@ TfrmAboutBox::TfrmAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("frmAboutBox"));
   setWindowTitle(QStringLiteral("About"));
-  setFixedSize(371, 288);
-  about::CentreOnScreen(this);
+  about::FixAndCentre(this, 371, 288);
   setFont(QFont(QStringLiteral("Tahoma"), 8));
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  setPalette(pal);
-  setAutoFillBackground(true);
+  about::Paint(this, Qt::white);
 
   auto* panel = new QFrame(this);
   panel->setObjectName(QStringLiteral("Panel1"));
@@ -41,18 +37,8 @@ TfrmAboutBox::TfrmAboutBox(QWidget* parent)
   address->setGeometry(114, 112, 230, 14);
   about::StyleAsLink(address, true, true);
 
-  auto* memo = new QPlainTextEdit(about::AboutDescription(), panel);
-  memo->setObjectName(QStringLiteral("Memo1"));
-  memo->setReadOnly(true);
-  memo->setFrameShape(QFrame::NoFrame);
-  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  memo->setGeometry(8, 134, 341, 78);
-
-  auto* copyright = new QLabel(about::CopyrightText(), panel);
-  copyright->setObjectName(QStringLiteral("Copyright"));
-  copyright->setGeometry(8, 218, 341, 14);
-  about::StyleAsLink(copyright, false, false);
+  about::AddTextBox(panel, about::AboutDescription(), QRect(8, 134, 341, 78))->setFrameShape(QFrame::NoFrame);
+  about::AddCopyright(panel, QRect(8, 218, 341, 14), false);
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("OKButton"));

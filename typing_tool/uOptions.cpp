@@ -31,8 +31,7 @@ TFrmOptions::TFrmOptions(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("FrmOptions"));
   setWindowTitle(QStringLiteral("Options"));
-  setFixedSize(282, 164);
-  about::CentreOnScreen(this);
+  about::FixAndCentre(this, 282, 164);
   setFont(QFont(QStringLiteral("Tahoma"), 8));
 
   // The editor's group; the typing tool never shows it.

@@ -1,8 +1,6 @@
 #include "uSplash.h"
 
 #include <QFrame>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include "AboutArt.h"
@@ -14,36 +12,20 @@ TfrmSplash::TfrmSplash(QWidget* parent)
   setObjectName(QStringLiteral("frmSplash"));
   // Closing the splash must never end the program.
   setAttribute(Qt::WA_QuitOnClose, false);
-  setFixedSize(408, 283);
-  about::CentreOnScreen(this);
+  about::FixAndCentre(this, 408, 283);
   setFont(QFont(QStringLiteral("Trebuchet MS"), 8));
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::black);
-  setPalette(pal);
-  setAutoFillBackground(true);
+  about::Paint(this, Qt::black);
 
   auto* panel = new QFrame(this);
   panel->setObjectName(QStringLiteral("Panel1"));
   panel->setGeometry(1, 1, 406, 281);
-  QPalette white = panel->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  panel->setPalette(white);
-  panel->setAutoFillBackground(true);
+  about::Paint(panel, Qt::white);
 
   about::AddProgramPicture(panel, 8, 8);
   about::AddBanner(panel, 64, 8, 326, 1);
 
-  auto* memo = new QPlainTextEdit(about::SplashDescription(), panel);
-  memo->setObjectName(QStringLiteral("Memo1"));
-  memo->setReadOnly(true);
-  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  memo->setGeometry(8, 114, 389, 141);
-
-  auto* copyright = new QLabel(about::CopyrightText(), panel);
-  copyright->setObjectName(QStringLiteral("Copyright"));
-  copyright->setGeometry(8, 261, 389, 14);
-  about::StyleAsLink(copyright, true, true);
+  about::AddTextBox(panel, about::SplashDescription(), QRect(8, 114, 389, 141));
+  about::AddCopyright(panel, QRect(8, 261, 389, 14), true);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
