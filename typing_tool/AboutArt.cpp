@@ -186,8 +186,9 @@ QLabel* AddCopyright(QWidget* parent, const QRect& geometry, bool underline) {
   return copyright;
 }
 
-void FixAndCentre(QWidget* window, int width, int height) {
+void SetUpDialog(QWidget* window, int width, int height) {
   window->setFixedSize(width, height);
+  window->setAttribute(Qt::WA_QuitOnClose, false);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame(QPoint(), window->size());
     frame.moveCenter(screen->geometry().center());

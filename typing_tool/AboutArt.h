@@ -50,7 +50,9 @@ QPlainTextEdit* AddTextBox(QWidget* parent, const QString& text, const QRect& ge
 // `underline`.
 QLabel* AddCopyright(QWidget* parent, const QRect& geometry, bool underline);
 
-// Fixes a window's size and moves it to the centre of the primary screen.
-void FixAndCentre(QWidget* window, int width, int height);
+// Fixes a dialog's size, moves it to the centre of the primary screen and
+// keeps its closing from ending the program, which may have no other window
+// on the screen (the typing tool lives in the notification area).
+void SetUpDialog(QWidget* window, int width, int height);
 
 }  // namespace about

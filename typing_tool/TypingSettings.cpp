@@ -1,6 +1,7 @@
 #include "TypingSettings.h"
 
 #include <QAbstractScrollArea>
+#include <QScrollBar>
 #include <QDir>
 #include <QFontMetrics>
 #include <QSettings>
@@ -106,10 +107,14 @@ int ApplyFontSize(QWidget* pane, const QString& size) {
   QFont font = pane->font();
   font.setPointSize(points);
   pane->setFont(font);
-  // The frame and scroll bars around the client area stay as they are.
-  int clientHeight = pane->contentsRect().height();
-  if (auto* area = qobject_cast<QAbstractScrollArea*>(pane)) clientHeight = area->viewport()->height();
-  const int chrome = pane->height() - clientHeight;
+  // The frame and a horizontal scroll bar that is always there lie outside
+  // the client area. They are taken from the widget's settings, not its
+  // geometry, which is not laid out before the pane is first shown.
+  int chrome = 0;
+  if (auto* frame = qobject_cast<QFrame*>(pane)) chrome = 2 * frame->frameWidth();
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(pane);
+      area && area->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+    chrome += area->horizontalScrollBar()->sizeHint().height();
   pane->setFixedHeight(QFontMetrics(font).size(Qt::TextSingleLine, QStringLiteral("hg")).height() + 5 + chrome);
   return points;
 }

@@ -17,7 +17,7 @@ TfrmAboutBox::TfrmAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("frmAboutBox"));
   setWindowTitle(QStringLiteral("About"));
-  about::FixAndCentre(this, 371, 288);
+  about::SetUpDialog(this, 371, 288);
   setFont(QFont(QStringLiteral("Tahoma"), 8));
   about::Paint(this, Qt::white);
 

@@ -31,7 +31,7 @@ TFrmOptions::TFrmOptions(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("FrmOptions"));
   setWindowTitle(QStringLiteral("Options"));
-  about::FixAndCentre(this, 282, 164);
+  about::SetUpDialog(this, 282, 164);
   setFont(QFont(QStringLiteral("Tahoma"), 8));
 
   // The editor's group; the typing tool never shows it.

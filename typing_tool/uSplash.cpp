@@ -10,9 +10,7 @@ TfrmSplash* frmSplash = nullptr;
 TfrmSplash::TfrmSplash(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("frmSplash"));
-  // Closing the splash must never end the program.
-  setAttribute(Qt::WA_QuitOnClose, false);
-  about::FixAndCentre(this, 408, 283);
+  about::SetUpDialog(this, 408, 283);
   setFont(QFont(QStringLiteral("Trebuchet MS"), 8));
   about::Paint(this, Qt::black);
 

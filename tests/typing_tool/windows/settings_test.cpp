@@ -168,6 +168,12 @@ class SettingsTest : public QObject {
     QCOMPARE(ApplyFontSize(&pane, QStringLiteral("40")), 40);
     QCOMPARE(pane.font().pointSize(), 40);
     QVERIFY(pane.height() > height18);
+
+    // A pane not shown yet gets the same height.
+    QPlainTextEdit hidden;
+    hidden.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ApplyFontSize(&hidden, QStringLiteral("40"));
+    QCOMPARE(hidden.height(), pane.height());
   }
 
  private:

@@ -112,6 +112,7 @@ class WindowsTest : public QObject {
   void aboutBoxContents() {
     TfrmAboutBox box;
     QCOMPARE(box.size(), QSize(371, 288));
+    QVERIFY(!box.testAttribute(Qt::WA_QuitOnClose));
     QCOMPARE(box.windowTitle(), QStringLiteral("About"));
     QCOMPARE(LabelText(box, "Version"), QStringLiteral("Version 2.0"));
     QCOMPARE(LabelText(box, "Label1"), QStringLiteral("32bit Windows Application."));
