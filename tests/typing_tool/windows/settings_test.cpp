@@ -1,0 +1,170 @@
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "TypingSettings.h"
+
+namespace {
+const QSize kScreen(1920, 1080);
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void VerifyStartDefaults(const TTypingSettings& s, bool submitWords) {
+  QCOMPARE(s.Left, 1920 - 450);
+  QCOMPARE(s.Top, 1080 - 375);
+  QCOMPARE(s.Width, 450);
+  QCOMPARE(s.Height, 350);
+  QCOMPARE(s.FontSize, QStringLiteral("18"));
+  QCOMPARE(s.SubmitWords, submitWords);
+  QVERIFY(s.AutoSuggest);
+  QCOMPARE(s.FontMapName, QStringLiteral("Sinhala"));
+}
+}  // namespace
+
+class SettingsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() {
+    dir_.reset(new QTemporaryDir);
+    QVERIFY(dir_->isValid());
+  }
+
+  void missingFileGivesEveryDefault() {
+    const TTypingSettings s = TTypingSettingsFile(dir_->path()).Read(kScreen);
+    QVERIFY(s.RestoreLastState);
+    VerifyStartDefaults(s, false);
+    QCOMPARE(s.EnglishFont, QStringLiteral("Times New Roman"));
+    QVERIFY(!QFile::exists(IniPath()));
+  }
+
+  void storedValuesAreRead() {
+    WriteFile(IniPath(),
+              "[params]\nrestore_last_state=1\nfont_size=24\nenglish_font=Arial\n"
+              "tsubmit_words=1\nauto_suggest=0\nfont_map=Abhaya\n"
+              "[bounds]\ntleft=10\nttop=20\ntwidth=300\ntheight=200\n");
+    const TTypingSettings s = TTypingSettingsFile(dir_->path() + '/').Read(kScreen);
+    QVERIFY(s.RestoreLastState);
+    QCOMPARE(QRect(s.Left, s.Top, s.Width, s.Height), QRect(10, 20, 300, 200));
+    QCOMPARE(s.FontSize, QStringLiteral("24"));
+    QCOMPARE(s.EnglishFont, QStringLiteral("Arial"));
+    QVERIFY(s.SubmitWords);
+    QVERIFY(!s.AutoSuggest);
+    QCOMPARE(s.FontMapName, QStringLiteral("Abhaya"));
+  }
+
+  void defaultsBranchReadsOnlyTheEnglishFont() {
+    WriteFile(IniPath(),
+              "[params]\nrestore_last_state=0\nfont_size=24\nenglish_font=Arial\n"
+              "tsubmit_words=0\nauto_suggest=0\nfont_map=Abhaya\n"
+              "[bounds]\ntleft=10\nttop=20\ntwidth=300\ntheight=200\n");
+    const TTypingSettings s = TTypingSettingsFile(dir_->path()).Read(kScreen);
+    QVERIFY(!s.RestoreLastState);
+    VerifyStartDefaults(s, true);  // both check boxes ticked in this branch
+    QCOMPARE(s.EnglishFont, QStringLiteral("Arial"));
+  }
+
+  void badValuesReadAsTheirDefaults() {
+    // Booleans are any integer, 0 being false; other text is no value.
+    WriteFile(IniPath(),
+              "[params]\nrestore_last_state=7\ntsubmit_words=-1\nauto_suggest=yes\n"
+              "english_font=Foo, Bar\n"
+              "[bounds]\ntleft=left\nttop=\ntwidth=12.5\ntheight= 90 \n");
+    const TTypingSettings s = TTypingSettingsFile(dir_->path()).Read(kScreen);
+    QVERIFY(s.RestoreLastState);
+    QVERIFY(s.SubmitWords);
+    QVERIFY(s.AutoSuggest);
+    QCOMPARE(s.Left, 1470);
+    QCOMPARE(s.Top, 705);
+    QCOMPARE(s.Width, 450);
+    QCOMPARE(s.Height, 90);
+    QCOMPARE(s.EnglishFont, QStringLiteral("Foo, Bar"));
+
+    WriteFile(IniPath(), "[params]\nrestore_last_state=no\n");
+    QVERIFY(TTypingSettingsFile(dir_->path()).Read(kScreen).RestoreLastState);
+  }
+
+  void brokenFileGivesDefaultsAndIsReplacedOnWrite() {
+    WriteFile(IniPath(), QByteArray("\xff\xfe[par\0ams\n=\n\"tleft=\n[[[\n\x01\x02\x03", 26));
+    const TTypingSettingsFile file(dir_->path());
+    TTypingSettings s = file.Read(kScreen);
+    VerifyStartDefaults(s, false);
+    s.FontMapName = QStringLiteral("Abhaya");
+    QVERIFY(file.Write(s));
+    QCOMPARE(file.Read(kScreen).FontMapName, QStringLiteral("Abhaya"));
+  }
+
+  void writeKeepsOtherKeysAndWritesBooleansAsDigits() {
+    WriteFile(IniPath(),
+              "[params]\nauto_save=1\nsave_interval=5\nwindow_state=2\nfont_size=16\n"
+              "[bounds]\nleft=50\nwidth=750\n");
+    const TTypingSettingsFile file(dir_->path());
+    TTypingSettings s;
+    s.RestoreLastState = false;
+    s.Left = -5;
+    s.Top = 40;
+    s.Width = 500;
+    s.Height = 320;
+    s.FontSize = QStringLiteral("big");  // no number: written back as it is
+    s.EnglishFont = QStringLiteral("Noto Serif");
+    s.SubmitWords = true;
+    s.AutoSuggest = false;
+    s.FontMapName = QStringLiteral("My map");
+    QVERIFY(file.Write(s));
+
+    const QByteArray text = ReadFile(IniPath());
+    for (const char* line : {"restore_last_state=0", "tsubmit_words=1", "auto_suggest=0", "tleft=-5",
+                             "ttop=40", "twidth=500", "theight=320", "font_size=big",
+                             "font_map=My map", "english_font=Noto Serif", "auto_save=1",
+                             "save_interval=5", "window_state=2", "left=50", "width=750"})
+      QVERIFY2(text.contains(QByteArray(line) + '\n'), line);
+  }
+
+  void unwritableFileReadsDefaultsAndWriteFails() {
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("settings.ini")));
+    const TTypingSettingsFile file(dir_->path());
+    VerifyStartDefaults(file.Read(kScreen), false);
+    QVERIFY(!file.Write(TTypingSettings()));
+  }
+
+  void fontSizeIsAWholeNumberElse18() {
+    QCOMPARE(FontSizePoints(QStringLiteral("24")), 24);
+    QCOMPARE(FontSizePoints(QStringLiteral("abc")), 18);
+    QCOMPARE(FontSizePoints(QStringLiteral("0")), 18);
+
+    QPlainTextEdit pane;
+    pane.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane.resize(300, 75);
+    pane.show();
+    const int chrome = pane.height() - pane.viewport()->height();
+    QCOMPARE(ApplyFontSize(&pane, QStringLiteral("letters")), 18);
+    QCOMPARE(pane.font().pointSize(), 18);
+    QCOMPARE(pane.height(), QFontMetrics(pane.font()).height() + 5 + chrome);
+    const int height18 = pane.height();
+    QCOMPARE(ApplyFontSize(&pane, QStringLiteral("40")), 40);
+    QCOMPARE(pane.font().pointSize(), 40);
+    QVERIFY(pane.height() > height18);
+
+    // A pane not shown yet gets the same height.
+    QPlainTextEdit hidden;
+    hidden.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ApplyFontSize(&hidden, QStringLiteral("40"));
+    QCOMPARE(hidden.height(), pane.height());
+  }
+
+ private:
+  QString IniPath() const { return dir_->filePath(QStringLiteral("settings.ini")); }
+  std::unique_ptr<QTemporaryDir> dir_;
+};
+
+QTEST_MAIN(SettingsTest)
+#include "settings_test.moc"

@@ -1,0 +1,62 @@
+// The typing tool's keys in "settings.ini" of the program folder, read into
+// and written from a plain struct, so the main window only copies fields to
+// and from its controls. Keys of other programs in the same file are kept.
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+// The font map used when the settings name none.
+QString DefaultMapName();
+
+struct TTypingSettings {
+  bool RestoreLastState = true;  // "restore_last_state"
+  int Left = 0;                  // "tleft"
+  int Top = 0;                   // "ttop"
+  int Width = 450;               // "twidth"
+  int Height = 350;              // "theight"
+  QString FontSize = QStringLiteral("18");               // "font_size", as text
+  QString EnglishFont = QStringLiteral("Times New Roman");  // "english_font"
+  bool SubmitWords = false;      // "tsubmit_words"
+  bool AutoSuggest = true;       // "auto_suggest"
+  QString FontMapName = DefaultMapName();  // "font_map"
+};
+
+class TTypingSettingsFile {
+ public:
+  // `appFolder` is the program folder (with or without a trailing separator).
+  explicit TTypingSettingsFile(QString appFolder);
+
+  QString FileName() const;
+
+  // Reads the settings. When "restore_last_state" is true every key is read,
+  // a missing or unreadable one giving its own default; when it is false only
+  // "english_font" is read and everything else takes the start defaults: the
+  // window 450 by 350 in the bottom-right corner of `screen`, both check
+  // boxes ticked, font size "18", the default map. A missing or broken file
+  // reads as all defaults.
+  //
+  // The caller applies FontSize to the display pane with ApplyFontSize in
+  // both branches, so the pane, the size menu and the text sent out agree.
+  TTypingSettings Read(QSize screen) const;
+
+  // Writes every key (Booleans as 1 and 0) and leaves all other keys of the
+  // file in place. A file that cannot be parsed is replaced by one holding
+  // the keys of both programs that could still be read. Returns false when
+  // the file could not be written.
+  bool Write(const TTypingSettings& s) const;
+
+ private:
+  QString appFolder_;
+};
+
+// The display pane's point size for a "font_size" text: the whole number it
+// holds, or 18 when it holds none (or no usable size).
+int FontSizePoints(const QString& size);
+
+// Sets `pane`'s font to FontSizePoints(size) points and fits the pane's
+// client height to the text "hg" in that font plus 5 pixels. The size text
+// itself is not changed. Returns the point size applied.
+int ApplyFontSize(QWidget* pane, const QString& size);
