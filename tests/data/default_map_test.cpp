@@ -1,0 +1,130 @@
+// The shipped default map: typing ordinary Sinhala gives the right Unicode
+// text, no key hides another, and the consonant rows are exactly what the
+// editor's template generation makes of the template row.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "VarunelComms.h"
+#include "codepage.h"
+#include "sinhala_samples.h"
+
+namespace {
+
+class DefaultMap : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    map_ = new TCharCollection;
+    map_->LoadFromFile(VARUNEL_DEFAULT_MAP, true);
+  }
+  static void TearDownTestSuite() {
+    delete map_;
+    map_ = nullptr;
+  }
+  static TCharCollection* map_;
+};
+TCharCollection* DefaultMap::map_ = nullptr;
+
+bool IsConsonant(const std::u16string& font) {
+  return font.size() == 1 && font[0] >= u'\u0D9A' && font[0] <= u'\u0DC6';
+}
+
+TEST_F(DefaultMap, HeaderAndShapeFitTheEditorGrid) {
+  EXPECT_EQ(map_->FontName, u"Noto Sans Sinhala");
+  EXPECT_EQ(map_->MapLayout, "");
+  EXPECT_EQ(TCharCollection::GetMapName(codepage::Widen(map_->FileName())), u"Sinhala");
+  ASSERT_GE(map_->Count(), 2);
+  EXPECT_LE(map_->Count(), 110);
+  for (int i = 0; i < map_->Count(); ++i) EXPECT_LE(map_->Items(i).Combinations().Count(), 39) << i;
+}
+
+TEST_F(DefaultMap, TypedWordsAndSentencesGiveUnicodeSinhala) {
+  for (const SinhalaSample& s : kSinhalaSamples) {
+    EXPECT_EQ(codepage::Utf16ToUtf8(map_->EnglishToFont(codepage::Widen(s.typed))),
+              codepage::Utf16ToUtf8(s.expected))
+        << "typed: " << s.typed;
+  }
+}
+
+// Every key is short plain ASCII, no two combinations share a key (the later
+// one would never be reached), every combination converts from its own key
+// and is offered by the suggestion search, and every font code is Sinhala.
+TEST_F(DefaultMap, EveryKeyIsReachable) {
+  std::map<std::u16string, std::string> owner;
+  int combinations = 0;
+  for (int i = 1; i < map_->Count(); ++i) {
+    const TCharItem& item = map_->Items(i);
+    ASSERT_FALSE(item.CharInEnglish.empty()) << i;
+    ASSERT_FALSE(item.CharInFont.empty()) << i;
+    const std::string itemKey = codepage::Narrow(item.CharInEnglish);
+    for (int c = 0; c < item.Combinations().Count(); ++c) {
+      const TCharItem& comb = item.Combinations().Items(c);
+      if (comb.CharInEnglish.empty() && comb.CharInFont.empty()) continue;  // unused cell
+      const std::string key = codepage::Narrow(comb.CharInEnglish);
+      SCOPED_TRACE("item " + itemKey + ", key " + key);
+      ++combinations;
+      EXPECT_FALSE(comb.CharInFont.empty());
+      EXPECT_LE(key.size(), 6u);
+      for (char ch : key) EXPECT_TRUE(ch > ' ' && ch < 0x7F && ch != '&' && ch != '=');
+      for (char16_t ch : comb.CharInFont)
+        EXPECT_TRUE((ch >= u'\u0D80' && ch <= u'\u0DFF') || ch == u'\u200D') << int(ch);
+      EXPECT_TRUE(owner.emplace(comb.CharInEnglish, itemKey).second)
+          << "also under item " << owner[comb.CharInEnglish];
+      EXPECT_EQ(map_->EnglishToFont(comb.CharInEnglish), comb.CharInFont);
+
+      std::unique_ptr<TCharCollection> found;
+      map_->FindCombinations(key, found, false);
+      bool offered = false;
+      for (int f = 0; f < found->Count(); ++f)
+        offered = offered || found->Items(f).CharInEnglish == comb.CharInEnglish;
+      EXPECT_TRUE(offered);
+    }
+  }
+  EXPECT_GT(combinations, 1000);
+}
+
+// The map editor fills a row from the template row by putting the base
+// character in place of the first placeholder. A consonant row must be
+// exactly that, except that a generated key longer than the conversion
+// reaches is left as an empty cell.
+TEST_F(DefaultMap, ConsonantRowsAreTheTemplatesApplied) {
+  const TCharItem& placeholder = map_->Items(0);
+  const TCharCollection& templates = placeholder.Combinations();
+  ASSERT_FALSE(placeholder.CharInEnglish.empty());
+  ASSERT_FALSE(placeholder.CharInFont.empty());
+  ASSERT_GT(templates.Count(), 30);
+  int rows = 0;
+  for (int i = 1; i < map_->Count(); ++i) {
+    const TCharItem& base = map_->Items(i);
+    if (!IsConsonant(base.CharInFont)) continue;
+    ++rows;
+    SCOPED_TRACE(codepage::Narrow(base.CharInEnglish));
+    ASSERT_EQ(base.Combinations().Count(), templates.Count());
+    for (int c = 0; c < templates.Count(); ++c) {
+      const TCharItem& t = templates.Items(c);
+      const TCharItem& cell = base.Combinations().Items(c);
+      std::u16string key = ReplaceFirstW(t.CharInEnglish, placeholder.CharInEnglish, base.CharInEnglish);
+      std::u16string font = ReplaceFirstW(t.CharInFont, placeholder.CharInFont, base.CharInFont);
+      if (key.size() > 6) key.clear(), font.clear();
+      EXPECT_EQ(cell.CharInEnglish, key) << "column " << c + 1;
+      EXPECT_EQ(cell.CharInFont, font) << "column " << c + 1;
+    }
+  }
+  EXPECT_EQ(rows, 42);  // 41 consonants and w beside v
+}
+
+// The template row is never reached by typing: its keys hold a character the
+// 8-bit typing pane cannot produce.
+TEST_F(DefaultMap, TemplateRowCannotBeTyped) {
+  const TCharItem& placeholder = map_->Items(0);
+  EXPECT_NE(codepage::Widen(codepage::Narrow(placeholder.CharInEnglish)), placeholder.CharInEnglish);
+  for (int c = 0; c < placeholder.Combinations().Count(); ++c) {
+    const std::u16string& key = placeholder.Combinations().Items(c).CharInEnglish;
+    EXPECT_NE(key.find(placeholder.CharInEnglish), std::u16string::npos) << c;
+  }
+  EXPECT_EQ(map_->EnglishToFont(u"#?~%"), u"#?~%");
+}
+
+}  // namespace
