@@ -214,7 +214,10 @@ void TFontCombo::MeasureItems() {
 }
 
 QRect TFontCombo::CenterRect(const QRect& rect, int textHeight) const {
-  const int d = RoundEven((FMaxItemHeight - textHeight) / 2.0);
+  // Text is placed by the tallest item measured, but never pushed out of an
+  // item lower than that (a tall face among the installed ones would
+  // otherwise cut every name off at the bottom).
+  const int d = RoundEven((std::min(FMaxItemHeight, rect.height()) - textHeight) / 2.0);
   return rect.adjusted(0, d, 0, -d);
 }
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSet>
 #include <QSignalSpy>
+#include <algorithm>
 
 #include "FontCombo.h"
 
@@ -156,10 +157,18 @@ TEST(FontCombo, DrawsTheGlyphAndTheFaceName) {
     }
     const QColor base = combo.palette().color(QPalette::Base);
     EXPECT_EQ(image.pixelColor(299, 0), base);  // the whole item is filled
-    int inked = 0;                              // the name is drawn after the glyph
+    int inked = 0;  // the name is drawn after the glyph, whole within the item
+    int lowest = 0;
     for (int x = 18; x < 300; ++x)
-      for (int y = 0; y < image.height(); ++y) inked += image.pixelColor(x, y) != base;
+      for (int y = 0; y < image.height(); ++y)
+        if (image.pixelColor(x, y) != base) {
+          ++inked;
+          lowest = std::max(lowest, y);
+        }
     EXPECT_GT(inked, 20) << index;
+    if (index == 0) {
+      EXPECT_LT(lowest, image.height() - 1) << "tallest face " << combo.MaxItemHeight();
+    }
   }
   for (int i : {0, 1}) {
     const QImage glyph = combo.Glyph(i).toImage();
