@@ -192,8 +192,8 @@ QFont TFontCombo::FaceFont(const QString& face) const {
     f.setPointSizeF(font().pointSizeF());
   else
     f.setPixelSize(font().pixelSize());
-  // The face itself, never a stand-in for characters it lacks.
-  f.setStyleStrategy(QFont::NoFontMerging);
+  // Letters the face lacks (a face for another script) come from a stand-in
+  // face, so that every name can be read.
   return f;
 }
 
@@ -223,10 +223,10 @@ QRect TFontCombo::CenterRect(const QRect& rect, int textHeight) const {
 
 void TFontCombo::DrawItem(QPainter& canvas, int index, const QRect& rect, QStyle::State) {
   canvas.fillRect(rect, palette().color(QPalette::Base));
+  if (index < 0 || index >= count()) return;  // no item: an empty box
   const int glyphTop = (rect.top() + rect.top() + rect.height() - kGlyphSize) / 2;
   canvas.drawPixmap(rect.left(), glyphTop, FGlyphs[isEnabled() ? 0 : 1]);
   canvas.setPen(isEnabled() ? palette().color(QPalette::Text) : palette().color(QPalette::Dark));
-  if (index < 0 || index >= count()) return;
 
   const QString item = itemText(index);
   const QString face = ItemFontName(item);
