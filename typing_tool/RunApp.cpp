@@ -11,8 +11,8 @@ TRunApp::~TRunApp() { FProcess.Terminate(); }
 
 std::int64_t TRunApp::Run() {
   // The folder is handed to the new program alone, so this program's own
-  // current folder never changes; it is put back all the same in case the
-  // start itself moved it.
+  // current folder does not change; it is put back all the same in case a
+  // command run while waiting moved it.
   const QString previous = QDir::currentPath();
   std::int64_t result = 0;
   process::Process started = process::Process::Start(codepage::AnsiToUtf8(CommandLine),
