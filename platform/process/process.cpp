@@ -1,0 +1,193 @@
+#include "process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <mutex>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace process {
+namespace {
+
+std::mutex gDetachedMutex;
+std::vector<int> gDetached;  // children of destroyed objects, not yet reaped
+
+// waitpid without blocking: true when `pid` has ended (and is now reaped) or
+// is no child of ours any more.
+bool ReapIfEnded(int pid) {
+  for (;;) {
+    int status = 0;
+    pid_t r = ::waitpid(pid, &status, WNOHANG);
+    if (r == pid) return true;
+    if (r == 0) return false;
+    if (errno != EINTR) return true;  // ECHILD: reaped elsewhere
+  }
+}
+
+void ReapBlocking(int pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Owns the spawn attributes and file actions for one start.
+struct SpawnSetup {
+  posix_spawnattr_t attr{};
+  posix_spawn_file_actions_t actions{};
+  SpawnSetup() {
+    posix_spawnattr_init(&attr);
+    posix_spawn_file_actions_init(&actions);
+  }
+  ~SpawnSetup() {
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+};
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+  std::vector<std::string> args;
+  std::string current;
+  bool inWord = false;
+  enum { Plain, Single, Double } mode = Plain;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    switch (mode) {
+      case Plain:
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+          if (inWord) args.push_back(std::move(current));
+          current.clear();
+          inWord = false;
+        } else if (c == '\'') {
+          mode = Single;
+          inWord = true;
+        } else if (c == '"') {
+          mode = Double;
+          inWord = true;
+        } else if (c == '\\' && i + 1 < line.size()) {
+          // A backslash before a line break joins the lines.
+          if (line[++i] != '\n') current += line[i];
+          inWord = true;
+        } else {
+          current += c;
+          inWord = true;
+        }
+        break;
+      case Single:
+        if (c == '\'')
+          mode = Plain;
+        else
+          current += c;
+        break;
+      case Double:
+        if (c == '"') {
+          mode = Plain;
+        } else if (c == '\\' && i + 1 < line.size() &&
+                   std::string_view("$`\"\\\n").find(line[i + 1]) != std::string_view::npos) {
+          if (line[++i] != '\n') current += line[i];
+        } else {
+          current += c;
+        }
+        break;
+    }
+  }
+  if (inWord) args.push_back(std::move(current));
+  return args;
+}
+
+Process::~Process() { Release(); }
+
+Process::Process(Process&& other) noexcept : pid_(other.pid_), ended_(other.ended_) {
+  other.pid_ = 0;
+  other.ended_ = false;
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Release();
+    pid_ = other.pid_;
+    ended_ = other.ended_;
+    other.pid_ = 0;
+    other.ended_ = false;
+  }
+  return *this;
+}
+
+void Process::Release() {
+  if (pid_ > 0 && !ended_ && !ReapIfEnded(pid_)) {
+    std::lock_guard lock(gDetachedMutex);
+    gDetached.push_back(pid_);
+  }
+  pid_ = 0;
+  ended_ = false;
+}
+
+void ReapDetached() {
+  std::lock_guard lock(gDetachedMutex);
+  std::erase_if(gDetached, ReapIfEnded);
+}
+
+Process Process::Start(std::string_view commandLine, const std::string& folder, bool inheritHandles) {
+  ReapDetached();
+  std::vector<std::string> args = SplitCommandLine(commandLine);
+  if (args.empty()) return {};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  SpawnSetup setup;
+  // Its own process group, so that terminating it reaches what it started;
+  // default signal handling and no blocked signals, whatever this program's
+  // threads have set up.
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setpgroup(&setup.attr, 0);
+  posix_spawnattr_setsigmask(&setup.attr, &none);
+  posix_spawnattr_setsigdefault(&setup.attr, &all);
+  posix_spawnattr_setflags(&setup.attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  if (IsFolder(folder)) posix_spawn_file_actions_addchdir_np(&setup.actions, folder.c_str());
+  if (!inheritHandles) posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3);
+
+  pid_t pid = 0;
+  if (::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attr, argv.data(), environ) != 0 || pid <= 0)
+    return {};
+  return Process(pid);
+}
+
+bool Process::Running() {
+  if (pid_ <= 0 || ended_) return false;
+  if (ReapIfEnded(pid_)) ended_ = true;
+  return !ended_;
+}
+
+void Process::Terminate() {
+  if (!Running()) return;
+  // Not reaped yet, so the id (and its group id) still belongs to our child.
+  if (::kill(-pid_, SIGKILL) != 0) ::kill(pid_, SIGKILL);
+  ReapBlocking(pid_);
+  ended_ = true;
+}
+
+void Process::Wait(const std::function<void()>& pump) {
+  while (Running()) {
+    if (pump) pump();
+    timespec pause{0, 5'000'000};
+    ::nanosleep(&pause, nullptr);
+  }
+}
+
+}  // namespace process

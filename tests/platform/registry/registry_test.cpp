@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "registry.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "registry_test_XXXXXX").string();
+    dir = ::mkdtemp(pattern.data());
+    hive = dir / "var" / "lib" / "varunel" / "registry.ini";
+    registry::SetHiveFile(hive.string());
+  }
+  void TearDown() override {
+    registry::SetHiveFile("");
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+  std::string Hive() const {
+    std::ifstream in(hive, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  fs::path dir, hive;
+};
+
+}  // namespace
+
+TEST_F(Registry, WritesTheInstallPathIntoANewHive) {
+  EXPECT_TRUE(registry::WriteInstallPath(u"/opt/tavimo/"));
+  EXPECT_EQ(Hive(),
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvi Applications\\Varunel\\v1.0]\n"
+            "\"install_path\"=\"/opt/tavimo/\"\n");
+  EXPECT_EQ(registry::ReadString(registry::kVarunelKey, u"install_path"), u"/opt/tavimo/");
+  EXPECT_FALSE(fs::exists(hive.string() + ".tmp"));
+}
+
+TEST_F(Registry, RewritesTheValueAndKeepsEverythingElse) {
+  fs::create_directories(hive.parent_path());
+  std::ofstream(hive, std::ios::binary) << "; kept comment\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\n\"a\"=\"1\"\n\n"
+                                           "[hkey_local_machine\\software\\orvi applications\\varunel\\V1.0]\n"
+                                           "\"INSTALL_PATH\"=\"/old/\"\n\"other\"=\"2\"\ngarbage \xff line\n";
+  EXPECT_TRUE(registry::WriteInstallPath(u"/new/"));
+  EXPECT_EQ(Hive(),
+            "; kept comment\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\n\"a\"=\"1\"\n\n"
+            "[hkey_local_machine\\software\\orvi applications\\varunel\\V1.0]\n"
+            "\"install_path\"=\"/new/\"\n\"other\"=\"2\"\ngarbage \xff line\n");
+  EXPECT_EQ(registry::ReadString(u"SOFTWARE\\Other\\", u"A"), u"1");
+  EXPECT_EQ(registry::ReadString(u"\\SOFTWARE\\Other", u"missing"), std::nullopt);
+}
+
+TEST_F(Registry, KeepsAnyCharactersOfAValue) {
+  const std::u16string odd = u"/a \"q\" \\b\nline=\u0DC3\u0DD2/";
+  EXPECT_TRUE(registry::WriteString(u"\\SOFTWARE\\Test", u"v", odd));
+  EXPECT_EQ(registry::ReadString(u"\\SOFTWARE\\Test", u"v"), odd);
+  EXPECT_TRUE(registry::WriteInstallPath(u"/p/"));
+  EXPECT_EQ(registry::ReadString(u"\\SOFTWARE\\Test", u"v"), odd);
+}
+
+TEST_F(Registry, FailuresAreSilent) {
+  // A hive below a plain file cannot be written, not even by root.
+  std::ofstream(dir / "file") << "x";
+  registry::SetHiveFile((dir / "file" / "registry.ini").string());
+  EXPECT_NO_THROW(EXPECT_FALSE(registry::WriteInstallPath(u"/opt/tavimo/")));
+  EXPECT_EQ(registry::ReadString(registry::kVarunelKey, registry::kInstallPath), std::nullopt);
+  // A folder where the hive should be.
+  registry::SetHiveFile(dir.string());
+  EXPECT_FALSE(registry::WriteInstallPath(u"/opt/tavimo/"));
+  EXPECT_TRUE(fs::is_directory(dir));
+}
+
+TEST_F(Registry, TheEnvironmentNamesTheHiveWhenNoneIsSet) {
+  registry::SetHiveFile("");
+  const fs::path envHive = dir / "env.ini";
+  ::setenv("VARUNEL_REGISTRY", envHive.c_str(), 1);
+  EXPECT_EQ(registry::HiveFile(), envHive.string());
+  EXPECT_TRUE(registry::WriteInstallPath(u"/e/"));
+  EXPECT_TRUE(fs::exists(envHive));
+  registry::SetHiveFile(hive.string());  // the setter wins
+  EXPECT_EQ(registry::HiveFile(), hive.string());
+  ::unsetenv("VARUNEL_REGISTRY");
+}
+
+TEST_F(Registry, DefaultsToTheSystemHive) {
+  registry::SetHiveFile("");
+  ::unsetenv("VARUNEL_REGISTRY");
+  EXPECT_EQ(registry::HiveFile(), "/var/lib/varunel/registry.ini");
+}

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+
+#include "RunApp.h"
+#include "process.h"
+
+namespace {
+
+// Whether a process with this id exists at all (reaped ones do not).
+bool Exists(std::int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH; }
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(RunApp, StartsInItsFolderAndRestoresOursWhetherOrNotItStarted) {
+  QTemporaryDir work;
+  const QString ours = QDir::currentPath();
+  {
+    TRunApp run;
+    run.ApplicationPath = work.path().toStdString();
+    run.CommandLine = "/bin/sh -c 'pwd > here.txt'";
+    run.WaitForResult = true;
+    EXPECT_NE(run.Run(), 0);
+    EXPECT_EQ(QDir::currentPath(), ours);
+    EXPECT_EQ(ReadFile(work.filePath("here.txt")).trimmed(), QDir(work.path()).canonicalPath().toUtf8());
+
+    run.CommandLine = "/no/such/program";
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(QDir::currentPath(), ours);
+    run.ApplicationPath = "/no/such/folder/";
+    EXPECT_EQ(run.Run(), 0);
+    EXPECT_EQ(QDir::currentPath(), ours);
+  }
+  EXPECT_EQ(QDir::currentPath(), ours);
+}
+
+TEST(RunApp, OnlyTheLastStartedProcessIsTerminatedOnDestruction) {
+  auto run = std::make_unique<TRunApp>();
+  run->CommandLine = "/bin/sh -c 'sleep 5'";
+  const std::int64_t first = run->Run();
+  const std::int64_t second = run->Run();
+  ASSERT_NE(first, 0);
+  ASSERT_NE(second, 0);
+  EXPECT_EQ(run->ProcessHandle(), second);
+
+  // A failed start keeps the handle it had.
+  run->CommandLine = "no-such-program-anywhere";
+  EXPECT_EQ(run->Run(), 0);
+  EXPECT_EQ(run->ProcessHandle(), second);
+
+  run.reset();
+  EXPECT_FALSE(Exists(second));
+  EXPECT_TRUE(Exists(first));
+  ::kill(-static_cast<pid_t>(first), SIGKILL);
+  while (Exists(first)) process::ReapDetached();
+}
+
+TEST(RunApp, WaitingProcessesEventsAndReturnsOnceTheProgramEnded) {
+  TRunApp run;
+  run.CommandLine = "/bin/sh -c 'sleep 0.3'";
+  run.WaitForResult = true;
+  bool fired = false;
+  QTimer::singleShot(0, [&fired] { fired = true; });
+  const std::int64_t pid = run.Run();
+  ASSERT_NE(pid, 0);
+  EXPECT_TRUE(fired);
+  EXPECT_FALSE(Exists(pid));
+
+  // Without waiting, terminating after the run has no effect.
+  run.WaitForResult = false;
+  run.TerminateAfterRun = true;
+  run.CommandLine = "sleep 5";
+  const std::int64_t running = run.Run();
+  EXPECT_TRUE(Exists(running));
+}
+
+TEST(RunApp, AMissingCharacterMapDoesNothing) {
+  QTemporaryDir empty;
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", empty.path().toUtf8());
+  TRunApp run;
+  EXPECT_NO_THROW(RunCharacterMap(run));
+  EXPECT_EQ(run.CommandLine, "gucharmap");
+  EXPECT_EQ(run.ApplicationPath, "/usr/bin/");
+  qputenv("PATH", path);
+  EXPECT_EQ(run.ProcessHandle(), 0);
+}
