@@ -1,6 +1,7 @@
 #include "VarunelComms.h"
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -281,15 +282,32 @@ inline std::uint64_t PackKey(const unsigned char* bytes, int len) {
 }  // namespace
 
 void TCharCollection::ClearLookupIndex() {
+  FForwardOutcomes.clear();
+  FForwardShort.clear();
   FForward.clear();
+  FForwardMask = 0;
+  FForwardShift = 64;
+  FForwardCodes.clear();
   FReverse.clear();
 }
+
+namespace {
+constexpr std::size_t kShortNodes = 256 + 65536;
+inline std::size_t ShortIndex(const unsigned char* bytes, int len) {
+  return len == 1 ? bytes[0] : 256 + (bytes[0] | (static_cast<std::size_t>(bytes[1]) << 8));
+}
+inline std::size_t SlotHash(std::uint64_t key, int shift) {
+  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift);
+}
+}  // namespace
 
 void TCharCollection::RebuildLookupIndex() {
   ClearLookupIndex();
   if (!HasLookupLists()) return;
-  // Forward: the first entry of each key in its list wins; every proper
-  // prefix of a key is recorded too, so a walk can stop where no key goes on.
+  // Forward. First the first entry of each key in its list, and every
+  // proper prefix of a key, so that a walk can stop where no key goes on.
+  std::unordered_map<std::uint64_t, const TCharItem*> nodes;  // the key's first entry, or null
+  std::vector<std::string> order;                               // every node once
   for (int k = 1; k <= kMaxKey; ++k) {
     const TCharCollection& list = *FLenIndex[static_cast<std::size_t>(k - 1)];
     for (int i = 0; i < list.Count(); ++i) {
@@ -298,10 +316,51 @@ void TCharCollection::RebuildLookupIndex() {
       // A key outside the code page never equals a narrowed candidate.
       if (Widen(bytes) != entry.CharInEnglish) continue;
       const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
-      for (int p = 1; p < k; ++p) FForward.try_emplace(PackKey(u, p), ForwardHit{nullptr});
-      auto [it, added] = FForward.try_emplace(PackKey(u, k), ForwardHit{&entry});
-      if (!added && it->second.item == nullptr) it->second.item = &entry;
+      for (int p = 1; p <= k; ++p) {
+        auto [it, added] = nodes.try_emplace(PackKey(u, p), nullptr);
+        if (added) order.push_back(bytes.substr(0, static_cast<std::size_t>(p)));
+        if (p == k && !it->second) it->second = &entry;
+      }
     }
+  }
+  // Then the outcome of a walk that ends at each node: the longest of its
+  // prefixes of 2..6 characters that is a key with font codes, else the
+  // one-character key (whose codes may be empty), else nothing.
+  std::size_t capacity = 16;
+  while (capacity < order.size() * 2) capacity *= 2;
+  FForward.assign(capacity, ForwardSlot{});
+  FForwardMask = capacity - 1;
+  FForwardShift = 64 - std::countr_zero(capacity);
+  FForwardShort.assign(kShortNodes, -1);
+  FForwardOutcomes.reserve(order.size());
+  std::unordered_map<std::uint64_t, bool> inner;  // nodes that longer nodes extend
+  for (const std::string& bytes : order)
+    if (bytes.size() >= 2) inner[PackKey(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()) - 1)] = true;
+  for (const std::string& bytes : order) {
+    const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
+    const int len = static_cast<int>(bytes.size());
+    ForwardOutcome outcome;
+    for (int p = len; p >= 1; --p) {
+      const TCharItem* e = nodes.at(PackKey(u, p));
+      if (e && (p == 1 || !e->CharInFont.empty())) {
+        outcome.code = static_cast<std::uint32_t>(FForwardCodes.size());
+        outcome.codeLen = static_cast<std::uint32_t>(e->CharInFont.size());
+        outcome.consumed = static_cast<std::uint16_t>(p);
+        FForwardCodes += e->CharInFont;
+        break;
+      }
+    }
+    outcome.more = inner.count(PackKey(u, len)) != 0;
+    const auto index = static_cast<std::int32_t>(FForwardOutcomes.size());
+    FForwardOutcomes.push_back(outcome);
+    if (len <= 2) {
+      FForwardShort[ShortIndex(u, len)] = index;
+      continue;
+    }
+    const std::uint64_t key = PackKey(u, len);
+    std::size_t i = SlotHash(key, FForwardShift);
+    while (FForward[i].key != 0) i = (i + 1) & FForwardMask;
+    FForward[i] = ForwardSlot{key, index};
   }
   // Reverse: lists from 6 down to 1, each in file order; the first entry
   // with a font code wins. Font codes are compared as 16-bit text.
@@ -330,35 +389,47 @@ std::u16string TCharCollection::EnglishToFont(std::u16string_view text) const {
   std::u16string out;
   out.reserve(text.size() * 2);
   const std::size_t n = text.size();
+  const bool indexed = !FForwardShort.empty();
+  const std::int32_t* shortNodes = FForwardShort.data();
+  const ForwardSlot* slots = FForward.data();
+  const char16_t* codes = FForwardCodes.data();
   std::size_t pos = 0;
-  unsigned char bytes[kMaxKey];
   while (pos < n) {
     while (pos < n && text[pos] == u'&') ++pos;
     if (pos >= n) break;
     const int avail = static_cast<int>(std::min<std::size_t>(kMaxKey, n - pos));
-    const TCharItem* best[kMaxKey + 1] = {};
-    int depth = 0;
-    for (int k = 1; k <= avail; ++k) {
-      bytes[k - 1] = static_cast<unsigned char>(codepage::NarrowChar(text[pos + static_cast<std::size_t>(k) - 1]));
-      auto it = FForward.find(PackKey(bytes, k));
-      if (it == FForward.end()) break;
-      best[k] = it->second.item;
-      depth = k;
-    }
-    int m = 0;
-    for (int k = depth; k >= 2; --k) {
-      if (best[k] && !best[k]->CharInFont.empty()) {
-        out += best[k]->CharInFont;
-        m = k;
-        break;
+    auto byteAt = [&](int k) {
+      const char16_t c = text[pos + static_cast<std::size_t>(k)];
+      return static_cast<unsigned char>(c < 0x80 ? static_cast<char>(c) : codepage::NarrowChar(c));
+    };
+    const unsigned char first = byteAt(0);
+    // Walk the nodes of the characters ahead as far as they go.
+    std::int32_t deepest = indexed ? shortNodes[first] : -1;
+    if (deepest >= 0 && avail >= 2 && FForwardOutcomes[static_cast<std::size_t>(deepest)].more) {
+      std::uint64_t packed = first | (static_cast<std::uint64_t>(byteAt(1)) << 8);
+      std::int32_t node = shortNodes[256 + packed];
+      for (int k = 2; node >= 0;) {
+        deepest = node;
+        if (++k > avail || !FForwardOutcomes[static_cast<std::size_t>(node)].more) break;
+        packed |= static_cast<std::uint64_t>(byteAt(k - 1)) << (8 * (k - 1));
+        const std::uint64_t key = packed | (static_cast<std::uint64_t>(k) << 56);
+        node = -1;
+        for (std::size_t i = SlotHash(key, FForwardShift); slots[i].key != 0; i = (i + 1) & FForwardMask) {
+          if (slots[i].key == key) {
+            node = slots[i].outcome;
+            break;
+          }
+        }
       }
     }
-    if (m == 0) {
-      m = 1;
-      if (best[1]) out += best[1]->CharInFont;
-      else out += codepage::WidenChar(bytes[0]);
+    const ForwardOutcome* hit = deepest >= 0 ? &FForwardOutcomes[static_cast<std::size_t>(deepest)] : nullptr;
+    if (hit && hit->consumed) {
+      out.append(codes + hit->code, hit->codeLen);
+      pos += hit->consumed;
+    } else {
+      out += first < 0x80 ? static_cast<char16_t>(first) : codepage::WidenChar(first);
+      ++pos;
     }
-    pos += static_cast<std::size_t>(m);
   }
   return out;
 }

@@ -130,15 +130,34 @@ class TCharCollection {
   std::array<std::unique_ptr<TCharCollection>, kMaxKey> FLenIndex;
 
   // Hash indexes over the lookup lists, giving the same first matches as
-  // the ordered scan. Forward: a key of 1..6 code-page bytes packed into an
-  // integer, mapped to the first entry with that key (or -1 where the key is
-  // only a prefix of longer keys). Reverse: a font fragment mapped to the
-  // winning entry (longest key first, then file order), or nullptr where
-  // the fragment is only a prefix of longer font codes.
-  struct ForwardHit {
-    const TCharItem* item;
+  // the ordered scan.
+  //
+  // Forward: every key of 1..6 code-page bytes and every proper prefix of
+  // one is a node; each node holds the outcome of a walk that stops there:
+  // how many characters it consumes and which font codes it gives (a range
+  // of FForwardCodes). Nodes of one and two bytes are found by direct
+  // indexing (FForwardShort), longer ones in an open-addressing table keyed
+  // by the bytes packed with their length.
+  struct ForwardOutcome {
+    std::uint32_t code = 0;     // offset into FForwardCodes
+    std::uint32_t codeLen = 0;
+    std::uint16_t consumed = 0;  // 0: no key matches, the character passes
+    bool more = false;           // some longer key goes on from this node
   };
-  std::unordered_map<std::uint64_t, ForwardHit> FForward;
+  struct ForwardSlot {
+    std::uint64_t key = 0;  // 0: empty slot (a packed key has a length)
+    std::int32_t outcome = -1;
+  };
+  std::vector<ForwardOutcome> FForwardOutcomes;
+  std::vector<std::int32_t> FForwardShort;  // 256 one-byte + 65536 two-byte nodes
+  std::vector<ForwardSlot> FForward;
+  std::uint64_t FForwardMask = 0;
+  int FForwardShift = 64;
+  std::u16string FForwardCodes;
+
+  // Reverse: a font fragment mapped to the winning entry (longest key
+  // first, then file order), or nullptr where the fragment is only a prefix
+  // of longer font codes.
   std::unordered_map<std::u16string, const TCharItem*> FReverse;
 };
 
