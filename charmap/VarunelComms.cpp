@@ -1,7 +1,6 @@
 #include "VarunelComms.h"
 
 #include <algorithm>
-#include <bit>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -270,98 +269,87 @@ std::u16string TCharCollection::LookupEnglishCode(std::u16string_view key, int& 
   return piece;
 }
 
-namespace {
-
-// Up to six code-page bytes and their count packed into one integer.
-inline std::uint64_t PackKey(const unsigned char* bytes, int len) {
-  std::uint64_t v = static_cast<std::uint64_t>(len) << 56;
-  for (int i = 0; i < len; ++i) v |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
-  return v;
-}
-
-}  // namespace
-
 void TCharCollection::ClearLookupIndex() {
-  FForwardOutcomes.clear();
-  FForwardShort.clear();
-  FForward.clear();
-  FForwardMask = 0;
-  FForwardShift = 64;
+  FForwardClass.fill(0);
+  FForwardWidth = 0;
+  FForwardRows.clear();
+  FForwardNodes.clear();
   FForwardCodes.clear();
   FReverse.clear();
 }
 
-namespace {
-constexpr std::size_t kShortNodes = 256 + 65536;
-inline std::size_t ShortIndex(const unsigned char* bytes, int len) {
-  return len == 1 ? bytes[0] : 256 + (bytes[0] | (static_cast<std::size_t>(bytes[1]) << 8));
-}
-inline std::size_t SlotHash(std::uint64_t key, int shift) {
-  return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift);
-}
-}  // namespace
-
 void TCharCollection::RebuildLookupIndex() {
   ClearLookupIndex();
   if (!HasLookupLists()) return;
-  // Forward. First the first entry of each key in its list, and every
-  // proper prefix of a key, so that a walk can stop where no key goes on.
-  std::unordered_map<std::uint64_t, const TCharItem*> nodes;  // the key's first entry, or null
-  std::vector<std::string> order;                               // every node once
+  // Forward. The keys that the code page can hold (another key never
+  // equals a narrowed candidate), as bytes.
+  std::vector<std::pair<std::string, const TCharItem*>> keys;
   for (int k = 1; k <= kMaxKey; ++k) {
     const TCharCollection& list = *FLenIndex[static_cast<std::size_t>(k - 1)];
     for (int i = 0; i < list.Count(); ++i) {
       const TCharItem& entry = list.Items(i);
-      const std::string bytes = Narrow(entry.CharInEnglish);
-      // A key outside the code page never equals a narrowed candidate.
-      if (Widen(bytes) != entry.CharInEnglish) continue;
-      const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
-      for (int p = 1; p <= k; ++p) {
-        auto [it, added] = nodes.try_emplace(PackKey(u, p), nullptr);
-        if (added) order.push_back(bytes.substr(0, static_cast<std::size_t>(p)));
-        if (p == k && !it->second) it->second = &entry;
-      }
+      std::string bytes = Narrow(entry.CharInEnglish);
+      if (Widen(bytes) == entry.CharInEnglish) keys.emplace_back(std::move(bytes), &entry);
     }
   }
-  // Then the outcome of a walk that ends at each node: the longest of its
-  // prefixes of 2..6 characters that is a key with font codes, else the
-  // one-character key (whose codes may be empty), else nothing.
-  std::size_t capacity = 16;
-  while (capacity < order.size() * 2) capacity *= 2;
-  FForward.assign(capacity, ForwardSlot{});
-  FForwardMask = capacity - 1;
-  FForwardShift = 64 - std::countr_zero(capacity);
-  FForwardShort.assign(kShortNodes, -1);
-  FForwardOutcomes.reserve(order.size());
-  std::unordered_map<std::uint64_t, bool> inner;  // nodes that longer nodes extend
-  for (const std::string& bytes : order)
-    if (bytes.size() >= 2) inner[PackKey(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()) - 1)] = true;
-  for (const std::string& bytes : order) {
-    const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
-    const int len = static_cast<int>(bytes.size());
-    ForwardOutcome outcome;
-    for (int p = len; p >= 1; --p) {
-      const TCharItem* e = nodes.at(PackKey(u, p));
-      if (e && (p == 1 || !e->CharInFont.empty())) {
-        outcome.code = static_cast<std::uint32_t>(FForwardCodes.size());
-        outcome.codeLen = static_cast<std::uint32_t>(e->CharInFont.size());
-        outcome.consumed = static_cast<std::uint16_t>(p);
-        FForwardCodes += e->CharInFont;
-        break;
+  std::size_t classes = 0;
+  for (const auto& key : keys)
+    for (char ch : key.first) {
+      std::uint8_t& c = FForwardClass[static_cast<unsigned char>(ch)];
+      if (c == 0) c = static_cast<std::uint8_t>(++classes);
+    }
+  FForwardWidth = classes + 1;
+  // The trie; each key node remembers the key's first entry in its list.
+  // Nodes are numbered after their parents.
+  std::vector<const TCharItem*> first;
+  std::vector<std::int32_t> parent, depth;
+  std::vector<std::size_t> linkAt;  // where each node's link lies
+  FForwardRows.assign(FForwardWidth, ForwardLink{});
+  for (const auto& [bytes, entry] : keys) {
+    std::int32_t row = 0, node = -1;
+    for (std::size_t p = 0; p < bytes.size(); ++p) {
+      if (row < 0) {  // the node becomes inner: give it a row
+        row = static_cast<std::int32_t>(FForwardRows.size() / FForwardWidth);
+        FForwardRows.resize(FForwardRows.size() + FForwardWidth);
+        FForwardRows[linkAt[static_cast<std::size_t>(node)]].row = row;
       }
+      const std::size_t at = static_cast<std::size_t>(row) * FForwardWidth +
+                             FForwardClass[static_cast<unsigned char>(bytes[p])];
+      ForwardLink& link = FForwardRows[at];
+      if (link.node < 0) {
+        link.node = static_cast<std::int32_t>(first.size());
+        first.push_back(nullptr);
+        parent.push_back(node);
+        depth.push_back(static_cast<std::int32_t>(p + 1));
+        linkAt.push_back(at);
+      }
+      node = link.node;
+      row = link.row;
     }
-    outcome.more = inner.count(PackKey(u, len)) != 0;
-    const auto index = static_cast<std::int32_t>(FForwardOutcomes.size());
-    FForwardOutcomes.push_back(outcome);
-    if (len <= 2) {
-      FForwardShort[ShortIndex(u, len)] = index;
-      continue;
-    }
-    const std::uint64_t key = PackKey(u, len);
-    std::size_t i = SlotHash(key, FForwardShift);
-    while (FForward[i].key != 0) i = (i + 1) & FForwardMask;
-    FForward[i] = ForwardSlot{key, index};
+    if (!first[static_cast<std::size_t>(node)]) first[static_cast<std::size_t>(node)] = entry;
   }
+  // The outcome of a walk that ends at each node: the longest key of 2..6
+  // characters on the way with font codes, else the one-character key
+  // (whose codes may be empty), else nothing.
+  std::vector<const TCharItem*> best(first.size(), nullptr);
+  FForwardNodes.assign(first.size(), ForwardNode{});
+  for (std::size_t node = 0; node < first.size(); ++node) {
+    const TCharItem* e = first[node];
+    const std::int32_t d = depth[node];
+    if (e && (d == 1 || !e->CharInFont.empty())) {
+      best[node] = e;
+      FForwardNodes[node].consumed = static_cast<std::uint32_t>(d);
+    } else if (parent[node] >= 0) {
+      best[node] = best[static_cast<std::size_t>(parent[node])];
+      FForwardNodes[node].consumed = FForwardNodes[static_cast<std::size_t>(parent[node])].consumed;
+    }
+    if (best[node]) {
+      FForwardNodes[node].code = static_cast<std::uint32_t>(FForwardCodes.size());
+      FForwardNodes[node].codeLen = static_cast<std::uint32_t>(best[node]->CharInFont.size());
+      FForwardCodes += best[node]->CharInFont;
+    }
+  }
+  FForwardCodes.append(kCopy, u'\0');  // slack for the block copy
   // Reverse: lists from 6 down to 1, each in file order; the first entry
   // with a font code wins. Font codes are compared as 16-bit text.
   for (int k = kMaxKey; k >= 1; --k) {
@@ -386,51 +374,49 @@ void TCharCollection::RebuildLookupIndex() {
 // its own characters (the character after it is converted as usual).
 
 std::u16string TCharCollection::EnglishToFont(std::u16string_view text) const {
-  std::u16string out;
-  out.reserve(text.size() * 2);
   const std::size_t n = text.size();
-  const bool indexed = !FForwardShort.empty();
-  const std::int32_t* shortNodes = FForwardShort.data();
-  const ForwardSlot* slots = FForward.data();
+  // The output is written through `used`; short codes are copied as one
+  // block of kCopy units (FForwardCodes has that much slack at its end).
+  std::u16string out(n + kCopy, u'\0');
+  std::size_t used = 0;
+  const ForwardNode* nodes = FForwardNodes.data();
+  const ForwardLink* rows = FForwardRows.data();
+  const std::size_t width = FForwardWidth;
   const char16_t* codes = FForwardCodes.data();
+  auto byteOf = [](char16_t c) {
+    return static_cast<unsigned char>(c < 0x80 ? static_cast<char>(c) : codepage::NarrowChar(c));
+  };
   std::size_t pos = 0;
   while (pos < n) {
     while (pos < n && text[pos] == u'&') ++pos;
     if (pos >= n) break;
-    const int avail = static_cast<int>(std::min<std::size_t>(kMaxKey, n - pos));
-    auto byteAt = [&](int k) {
-      const char16_t c = text[pos + static_cast<std::size_t>(k)];
-      return static_cast<unsigned char>(c < 0x80 ? static_cast<char>(c) : codepage::NarrowChar(c));
-    };
-    const unsigned char first = byteAt(0);
-    // Walk the nodes of the characters ahead as far as they go.
-    std::int32_t deepest = indexed ? shortNodes[first] : -1;
-    if (deepest >= 0 && avail >= 2 && FForwardOutcomes[static_cast<std::size_t>(deepest)].more) {
-      std::uint64_t packed = first | (static_cast<std::uint64_t>(byteAt(1)) << 8);
-      std::int32_t node = shortNodes[256 + packed];
-      for (int k = 2; node >= 0;) {
-        deepest = node;
-        if (++k > avail || !FForwardOutcomes[static_cast<std::size_t>(node)].more) break;
-        packed |= static_cast<std::uint64_t>(byteAt(k - 1)) << (8 * (k - 1));
-        const std::uint64_t key = packed | (static_cast<std::uint64_t>(k) << 56);
-        node = -1;
-        for (std::size_t i = SlotHash(key, FForwardShift); slots[i].key != 0; i = (i + 1) & FForwardMask) {
-          if (slots[i].key == key) {
-            node = slots[i].outcome;
-            break;
-          }
-        }
+    const std::size_t avail = std::min<std::size_t>(kMaxKey, n - pos);
+    const unsigned char first = byteOf(text[pos]);
+    // Walk the trie along the characters ahead as far as it goes.
+    const ForwardNode* at = nullptr;
+    if (rows) {
+      const ForwardLink* link = rows + FForwardClass[first];
+      for (std::size_t k = 1; link->node >= 0;) {
+        at = nodes + link->node;
+        if (link->row < 0 || k == avail) break;
+        link = rows + static_cast<std::size_t>(link->row) * width + FForwardClass[byteOf(text[pos + k++])];
       }
     }
-    const ForwardOutcome* hit = deepest >= 0 ? &FForwardOutcomes[static_cast<std::size_t>(deepest)] : nullptr;
-    if (hit && hit->consumed) {
-      out.append(codes + hit->code, hit->codeLen);
-      pos += hit->consumed;
+    if (at && at->consumed) {
+      const std::size_t len = at->codeLen;
+      if (used + std::max<std::size_t>(len, kCopy) > out.size())
+        out.resize(std::max(out.size() * 2, used + len + kCopy));
+      if (len <= kCopy) std::copy_n(codes + at->code, kCopy, out.data() + used);
+      else std::copy_n(codes + at->code, len, out.data() + used);
+      used += len;
+      pos += at->consumed;
     } else {
-      out += first < 0x80 ? static_cast<char16_t>(first) : codepage::WidenChar(first);
+      if (used + kCopy > out.size()) out.resize(out.size() * 2 + kCopy);
+      out[used++] = first < 0x80 ? static_cast<char16_t>(first) : codepage::WidenChar(first);
       ++pos;
     }
   }
+  out.resize(used);
   return out;
 }
 

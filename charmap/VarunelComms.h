@@ -132,28 +132,28 @@ class TCharCollection {
   // Hash indexes over the lookup lists, giving the same first matches as
   // the ordered scan.
   //
-  // Forward: every key of 1..6 code-page bytes and every proper prefix of
-  // one is a node; each node holds the outcome of a walk that stops there:
-  // how many characters it consumes and which font codes it gives (a range
-  // of FForwardCodes). Nodes of one and two bytes are found by direct
-  // indexing (FForwardShort), longer ones in an open-addressing table keyed
-  // by the bytes packed with their length.
-  struct ForwardOutcome {
-    std::uint32_t code = 0;     // offset into FForwardCodes
+  // Forward: a trie over the keys' code-page bytes (keys of 1..6 bytes
+  // and their prefixes). Bytes that occur in keys are numbered 1..C by
+  // FForwardClass (0: in no key). Every node with children owns a row of
+  // C + 1 links in FForwardRows (row 0 is the root); a link names the child
+  // node and the child's own row (-1: a leaf). Each node holds the outcome
+  // of a walk that stops there: how many characters it consumes and which
+  // font codes it gives (a range of FForwardCodes).
+  struct ForwardLink {
+    std::int32_t row = -1;
+    std::int32_t node = -1;
+  };
+  struct ForwardNode {
+    std::uint32_t code = 0;  // offset into FForwardCodes
     std::uint32_t codeLen = 0;
-    std::uint16_t consumed = 0;  // 0: no key matches, the character passes
-    bool more = false;           // some longer key goes on from this node
+    std::uint32_t consumed = 0;  // 0: no key matches, the character passes
   };
-  struct ForwardSlot {
-    std::uint64_t key = 0;  // 0: empty slot (a packed key has a length)
-    std::int32_t outcome = -1;
-  };
-  std::vector<ForwardOutcome> FForwardOutcomes;
-  std::vector<std::int32_t> FForwardShort;  // 256 one-byte + 65536 two-byte nodes
-  std::vector<ForwardSlot> FForward;
-  std::uint64_t FForwardMask = 0;
-  int FForwardShift = 64;
+  std::array<std::uint8_t, 256> FForwardClass{};
+  std::size_t FForwardWidth = 0;  // C + 1
+  std::vector<ForwardLink> FForwardRows;
+  std::vector<ForwardNode> FForwardNodes;
   std::u16string FForwardCodes;
+  static constexpr std::size_t kCopy = 8;
 
   // Reverse: a font fragment mapped to the winning entry (longest key
   // first, then file order), or nullptr where the fragment is only a prefix
