@@ -157,11 +157,11 @@ void TCharCollection::LoadFromBytes(std::string_view bytes, bool BuildIndex) {
   MapLayout = Narrow(lines[4]);
 
   if (BuildIndex) {
+    ClearLookupIndex();  // it points into the lists
     for (auto& list : FLenIndex) {
       if (list) list->Clear();
       else list = std::make_unique<TCharCollection>();
     }
-    ClearLookupIndex();
   }
   bool inBlock = false;
   TCharItem* item = nullptr;
@@ -295,8 +295,8 @@ void TCharCollection::RebuildLookupIndex() {
   std::size_t classes = 0;
   for (const auto& key : keys)
     for (char ch : key.first) {
-      std::uint8_t& c = FForwardClass[static_cast<unsigned char>(ch)];
-      if (c == 0) c = static_cast<std::uint8_t>(++classes);
+      std::uint16_t& c = FForwardClass[static_cast<unsigned char>(ch)];
+      if (c == 0) c = static_cast<std::uint16_t>(++classes);
     }
   FForwardWidth = classes + 1;
   // The trie; each key node remembers the key's first entry in its list.
@@ -331,22 +331,18 @@ void TCharCollection::RebuildLookupIndex() {
   // The outcome of a walk that ends at each node: the longest key of 2..6
   // characters on the way with font codes, else the one-character key
   // (whose codes may be empty), else nothing.
-  std::vector<const TCharItem*> best(first.size(), nullptr);
   FForwardNodes.assign(first.size(), ForwardNode{});
   for (std::size_t node = 0; node < first.size(); ++node) {
     const TCharItem* e = first[node];
     const std::int32_t d = depth[node];
+    ForwardNode& out = FForwardNodes[node];
     if (e && (d == 1 || !e->CharInFont.empty())) {
-      best[node] = e;
-      FForwardNodes[node].consumed = static_cast<std::uint32_t>(d);
+      out.consumed = static_cast<std::uint32_t>(d);
+      out.code = static_cast<std::uint32_t>(FForwardCodes.size());
+      out.codeLen = static_cast<std::uint32_t>(e->CharInFont.size());
+      FForwardCodes += e->CharInFont;
     } else if (parent[node] >= 0) {
-      best[node] = best[static_cast<std::size_t>(parent[node])];
-      FForwardNodes[node].consumed = FForwardNodes[static_cast<std::size_t>(parent[node])].consumed;
-    }
-    if (best[node]) {
-      FForwardNodes[node].code = static_cast<std::uint32_t>(FForwardCodes.size());
-      FForwardNodes[node].codeLen = static_cast<std::uint32_t>(best[node]->CharInFont.size());
-      FForwardCodes += best[node]->CharInFont;
+      out = FForwardNodes[static_cast<std::size_t>(parent[node])];  // shares the parent's codes
     }
   }
   FForwardCodes.append(kCopy, u'\0');  // slack for the block copy

@@ -148,7 +148,7 @@ class TCharCollection {
     std::uint32_t codeLen = 0;
     std::uint32_t consumed = 0;  // 0: no key matches, the character passes
   };
-  std::array<std::uint8_t, 256> FForwardClass{};
+  std::array<std::uint16_t, 256> FForwardClass{};
   std::size_t FForwardWidth = 0;  // C + 1
   std::vector<ForwardLink> FForwardRows;
   std::vector<ForwardNode> FForwardNodes;
