@@ -301,7 +301,7 @@ void TCharCollection::RebuildLookupIndex() {
   FForwardWidth = classes + 1;
   // The trie; each key node remembers the key's first entry in its list.
   // Nodes are numbered after their parents.
-  std::vector<const TCharItem*> first;
+  std::vector<const TCharItem*> keyEntry;
   std::vector<std::int32_t> parent, depth;
   std::vector<std::size_t> linkAt;  // where each node's link lies
   FForwardRows.assign(FForwardWidth, ForwardLink{});
@@ -317,8 +317,8 @@ void TCharCollection::RebuildLookupIndex() {
                              FForwardClass[static_cast<unsigned char>(bytes[p])];
       ForwardLink& link = FForwardRows[at];
       if (link.node < 0) {
-        link.node = static_cast<std::int32_t>(first.size());
-        first.push_back(nullptr);
+        link.node = static_cast<std::int32_t>(keyEntry.size());
+        keyEntry.push_back(nullptr);
         parent.push_back(node);
         depth.push_back(static_cast<std::int32_t>(p + 1));
         linkAt.push_back(at);
@@ -326,14 +326,14 @@ void TCharCollection::RebuildLookupIndex() {
       node = link.node;
       row = link.row;
     }
-    if (!first[static_cast<std::size_t>(node)]) first[static_cast<std::size_t>(node)] = entry;
+    if (!keyEntry[static_cast<std::size_t>(node)]) keyEntry[static_cast<std::size_t>(node)] = entry;
   }
   // The outcome of a walk that ends at each node: the longest key of 2..6
   // characters on the way with font codes, else the one-character key
   // (whose codes may be empty), else nothing.
-  FForwardNodes.assign(first.size(), ForwardNode{});
-  for (std::size_t node = 0; node < first.size(); ++node) {
-    const TCharItem* e = first[node];
+  FForwardNodes.assign(keyEntry.size(), ForwardNode{});
+  for (std::size_t node = 0; node < keyEntry.size(); ++node) {
+    const TCharItem* e = keyEntry[node];
     const std::int32_t d = depth[node];
     ForwardNode& out = FForwardNodes[node];
     if (e && (d == 1 || !e->CharInFont.empty())) {
