@@ -109,22 +109,15 @@ std::u16string_view Slice(const std::u16string& s, bool scan) {
   return std::u16string_view(s).substr(0, scan ? 256u << 10 : s.size());
 }
 
-void BM_Forward(benchmark::State& state, bool scan) {
+// One conversion over the whole text: forward or reverse, indexed or scan.
+void BM_Convert(benchmark::State& state, bool reverse, bool scan) {
   Fixture& d = Data();
-  const std::u16string_view text = Slice(d.english, scan);
+  const std::u16string_view text = Slice(reverse ? d.font : d.english, scan);
+  using Convert = std::u16string (TCharCollection::*)(std::u16string_view) const;
+  const Convert convert = reverse ? (scan ? &TCharCollection::FontToEnglishScan : &TCharCollection::FontToEnglish)
+                                  : (scan ? &TCharCollection::EnglishToFontScan : &TCharCollection::EnglishToFont);
   for (auto _ : state) {
-    auto out = scan ? d.map.EnglishToFontScan(text) : d.map.EnglishToFont(text);
-    benchmark::DoNotOptimize(out);
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
-  state.SetLabel(d.synthetic ? "synthetic map" : "default map");
-}
-
-void BM_Reverse(benchmark::State& state, bool scan) {
-  Fixture& d = Data();
-  const std::u16string_view text = Slice(d.font, scan);
-  for (auto _ : state) {
-    auto out = scan ? d.map.FontToEnglishScan(text) : d.map.FontToEnglish(text);
+    auto out = (d.map.*convert)(text);
     benchmark::DoNotOptimize(out);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
@@ -141,10 +134,10 @@ void BM_LoadMap(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_Forward, indexed, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Forward, scan, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Reverse, indexed, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Reverse, scan, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Convert, forward_indexed, false, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Convert, forward_scan, false, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Convert, reverse_indexed, true, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Convert, reverse_scan, true, true)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadMap)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
