@@ -157,11 +157,11 @@ void TCharCollection::LoadFromBytes(std::string_view bytes, bool BuildIndex) {
   MapLayout = Narrow(lines[4]);
 
   if (BuildIndex) {
+    ClearLookupIndex();  // it points into the lists
     for (auto& list : FLenIndex) {
       if (list) list->Clear();
       else list = std::make_unique<TCharCollection>();
     }
-    ClearLookupIndex();
   }
   bool inBlock = false;
   TCharItem* item = nullptr;
@@ -269,40 +269,83 @@ std::u16string TCharCollection::LookupEnglishCode(std::u16string_view key, int& 
   return piece;
 }
 
-namespace {
-
-// Up to six code-page bytes and their count packed into one integer.
-inline std::uint64_t PackKey(const unsigned char* bytes, int len) {
-  std::uint64_t v = static_cast<std::uint64_t>(len) << 56;
-  for (int i = 0; i < len; ++i) v |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
-  return v;
-}
-
-}  // namespace
-
 void TCharCollection::ClearLookupIndex() {
-  FForward.clear();
+  FForwardClass.fill(0);
+  FForwardWidth = 0;
+  FForwardRows.clear();
+  FForwardNodes.clear();
+  FForwardCodes.clear();
   FReverse.clear();
 }
 
 void TCharCollection::RebuildLookupIndex() {
   ClearLookupIndex();
   if (!HasLookupLists()) return;
-  // Forward: the first entry of each key in its list wins; every proper
-  // prefix of a key is recorded too, so a walk can stop where no key goes on.
+  // Forward. The keys that the code page can hold (another key never
+  // equals a narrowed candidate), as bytes.
+  std::vector<std::pair<std::string, const TCharItem*>> keys;
   for (int k = 1; k <= kMaxKey; ++k) {
     const TCharCollection& list = *FLenIndex[static_cast<std::size_t>(k - 1)];
     for (int i = 0; i < list.Count(); ++i) {
       const TCharItem& entry = list.Items(i);
-      const std::string bytes = Narrow(entry.CharInEnglish);
-      // A key outside the code page never equals a narrowed candidate.
-      if (Widen(bytes) != entry.CharInEnglish) continue;
-      const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
-      for (int p = 1; p < k; ++p) FForward.try_emplace(PackKey(u, p), ForwardHit{nullptr});
-      auto [it, added] = FForward.try_emplace(PackKey(u, k), ForwardHit{&entry});
-      if (!added && it->second.item == nullptr) it->second.item = &entry;
+      std::string bytes = Narrow(entry.CharInEnglish);
+      if (Widen(bytes) == entry.CharInEnglish) keys.emplace_back(std::move(bytes), &entry);
     }
   }
+  std::size_t classes = 0;
+  for (const auto& key : keys)
+    for (char ch : key.first) {
+      std::uint16_t& c = FForwardClass[static_cast<unsigned char>(ch)];
+      if (c == 0) c = static_cast<std::uint16_t>(++classes);
+    }
+  FForwardWidth = classes + 1;
+  // The trie; each key node remembers the key's first entry in its list.
+  // Nodes are numbered after their parents.
+  std::vector<const TCharItem*> keyEntry;
+  std::vector<std::int32_t> parent, depth;
+  std::vector<std::size_t> linkAt;  // where each node's link lies
+  FForwardRows.assign(FForwardWidth, ForwardLink{});
+  for (const auto& [bytes, entry] : keys) {
+    std::int32_t row = 0, node = -1;
+    for (std::size_t p = 0; p < bytes.size(); ++p) {
+      if (row < 0) {  // the node becomes inner: give it a row
+        row = static_cast<std::int32_t>(FForwardRows.size() / FForwardWidth);
+        FForwardRows.resize(FForwardRows.size() + FForwardWidth);
+        FForwardRows[linkAt[static_cast<std::size_t>(node)]].row = row;
+      }
+      const std::size_t at = static_cast<std::size_t>(row) * FForwardWidth +
+                             FForwardClass[static_cast<unsigned char>(bytes[p])];
+      ForwardLink& link = FForwardRows[at];
+      if (link.node < 0) {
+        link.node = static_cast<std::int32_t>(keyEntry.size());
+        keyEntry.push_back(nullptr);
+        parent.push_back(node);
+        depth.push_back(static_cast<std::int32_t>(p + 1));
+        linkAt.push_back(at);
+      }
+      node = link.node;
+      row = link.row;
+    }
+    if (!keyEntry[static_cast<std::size_t>(node)]) keyEntry[static_cast<std::size_t>(node)] = entry;
+  }
+  // The outcome of a walk that ends at each node: the longest key of 2..6
+  // characters on the way with font codes, else the one-character key
+  // (whose codes may be empty), else nothing.
+  FForwardNodes.assign(keyEntry.size(), ForwardNode{});
+  for (std::size_t node = 0; node < keyEntry.size(); ++node) {
+    const TCharItem* e = keyEntry[node];
+    const std::int32_t d = depth[node];
+    ForwardNode& out = FForwardNodes[node];
+    if (e && (d == 1 || !e->CharInFont.empty())) {
+      out.consumed = static_cast<std::uint32_t>(d);
+      out.code = static_cast<std::uint32_t>(FForwardCodes.size());
+      out.codeLen = static_cast<std::uint32_t>(e->CharInFont.size());
+      FForwardCodes += e->CharInFont;
+    } else if (parent[node] >= 0) {
+      out = FForwardNodes[static_cast<std::size_t>(parent[node])];  // shares the parent's codes
+    }
+  }
+  FForwardCodes.append(kCopy, u'\0');  // slack for the block copy
   // Reverse: lists from 6 down to 1, each in file order; the first entry
   // with a font code wins. Font codes are compared as 16-bit text.
   for (int k = kMaxKey; k >= 1; --k) {
@@ -327,39 +370,49 @@ void TCharCollection::RebuildLookupIndex() {
 // its own characters (the character after it is converted as usual).
 
 std::u16string TCharCollection::EnglishToFont(std::u16string_view text) const {
-  std::u16string out;
-  out.reserve(text.size() * 2);
   const std::size_t n = text.size();
+  // The output is written through `used`; short codes are copied as one
+  // block of kCopy units (FForwardCodes has that much slack at its end).
+  std::u16string out(n + kCopy, u'\0');
+  std::size_t used = 0;
+  const ForwardNode* nodes = FForwardNodes.data();
+  const ForwardLink* rows = FForwardRows.data();
+  const std::size_t width = FForwardWidth;
+  const char16_t* codes = FForwardCodes.data();
+  auto byteOf = [](char16_t c) {
+    return static_cast<unsigned char>(c < 0x80 ? static_cast<char>(c) : codepage::NarrowChar(c));
+  };
   std::size_t pos = 0;
-  unsigned char bytes[kMaxKey];
   while (pos < n) {
     while (pos < n && text[pos] == u'&') ++pos;
     if (pos >= n) break;
-    const int avail = static_cast<int>(std::min<std::size_t>(kMaxKey, n - pos));
-    const TCharItem* best[kMaxKey + 1] = {};
-    int depth = 0;
-    for (int k = 1; k <= avail; ++k) {
-      bytes[k - 1] = static_cast<unsigned char>(codepage::NarrowChar(text[pos + static_cast<std::size_t>(k) - 1]));
-      auto it = FForward.find(PackKey(bytes, k));
-      if (it == FForward.end()) break;
-      best[k] = it->second.item;
-      depth = k;
-    }
-    int m = 0;
-    for (int k = depth; k >= 2; --k) {
-      if (best[k] && !best[k]->CharInFont.empty()) {
-        out += best[k]->CharInFont;
-        m = k;
-        break;
+    const std::size_t avail = std::min<std::size_t>(kMaxKey, n - pos);
+    const unsigned char first = byteOf(text[pos]);
+    // Walk the trie along the characters ahead as far as it goes.
+    const ForwardNode* at = nullptr;
+    if (rows) {
+      const ForwardLink* link = rows + FForwardClass[first];
+      for (std::size_t k = 1; link->node >= 0;) {
+        at = nodes + link->node;
+        if (link->row < 0 || k == avail) break;
+        link = rows + static_cast<std::size_t>(link->row) * width + FForwardClass[byteOf(text[pos + k++])];
       }
     }
-    if (m == 0) {
-      m = 1;
-      if (best[1]) out += best[1]->CharInFont;
-      else out += codepage::WidenChar(bytes[0]);
+    if (at && at->consumed) {
+      const std::size_t len = at->codeLen;
+      if (used + std::max<std::size_t>(len, kCopy) > out.size())
+        out.resize(std::max(out.size() * 2, used + len + kCopy));
+      if (len <= kCopy) std::copy_n(codes + at->code, kCopy, out.data() + used);
+      else std::copy_n(codes + at->code, len, out.data() + used);
+      used += len;
+      pos += at->consumed;
+    } else {
+      if (used + kCopy > out.size()) out.resize(out.size() * 2 + kCopy);
+      out[used++] = first < 0x80 ? static_cast<char16_t>(first) : codepage::WidenChar(first);
+      ++pos;
     }
-    pos += static_cast<std::size_t>(m);
   }
+  out.resize(used);
   return out;
 }
 

@@ -130,15 +130,34 @@ class TCharCollection {
   std::array<std::unique_ptr<TCharCollection>, kMaxKey> FLenIndex;
 
   // Hash indexes over the lookup lists, giving the same first matches as
-  // the ordered scan. Forward: a key of 1..6 code-page bytes packed into an
-  // integer, mapped to the first entry with that key (or -1 where the key is
-  // only a prefix of longer keys). Reverse: a font fragment mapped to the
-  // winning entry (longest key first, then file order), or nullptr where
-  // the fragment is only a prefix of longer font codes.
-  struct ForwardHit {
-    const TCharItem* item;
+  // the ordered scan.
+  //
+  // Forward: a trie over the keys' code-page bytes (keys of 1..6 bytes
+  // and their prefixes). Bytes that occur in keys are numbered 1..C by
+  // FForwardClass (0: in no key). Every node with children owns a row of
+  // C + 1 links in FForwardRows (row 0 is the root); a link names the child
+  // node and the child's own row (-1: a leaf). Each node holds the outcome
+  // of a walk that stops there: how many characters it consumes and which
+  // font codes it gives (a range of FForwardCodes).
+  struct ForwardLink {
+    std::int32_t row = -1;
+    std::int32_t node = -1;
   };
-  std::unordered_map<std::uint64_t, ForwardHit> FForward;
+  struct ForwardNode {
+    std::uint32_t code = 0;  // offset into FForwardCodes
+    std::uint32_t codeLen = 0;
+    std::uint32_t consumed = 0;  // 0: no key matches, the character passes
+  };
+  std::array<std::uint16_t, 256> FForwardClass{};
+  std::size_t FForwardWidth = 0;  // C + 1
+  std::vector<ForwardLink> FForwardRows;
+  std::vector<ForwardNode> FForwardNodes;
+  std::u16string FForwardCodes;
+  static constexpr std::size_t kCopy = 8;
+
+  // Reverse: a font fragment mapped to the winning entry (longest key
+  // first, then file order), or nullptr where the fragment is only a prefix
+  // of longer font codes.
   std::unordered_map<std::u16string, const TCharItem*> FReverse;
 };
 
