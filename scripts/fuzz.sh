@@ -14,7 +14,6 @@ for target in "$build"/fuzz/fuzz_*; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
   cp -n fuzz/seeds/* "$corpus"/ 2>/dev/null || true
-  cp -n data/*.fmp "$corpus"/ 2>/dev/null || true
   echo "-- $name: $runs runs"
-  "$target" -artifact_prefix="$build/" -runs="$runs" -max_len=65536 -rss_limit_mb=2048 -timeout=10 "$corpus"
+  "$target" -artifact_prefix="$build/" -runs="$runs" -max_total_time=180 -max_len=65536 -rss_limit_mb=2048 -timeout=10 "$corpus"
 done
