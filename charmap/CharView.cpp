@@ -47,18 +47,19 @@ void TTntCharView::paintEvent(QPaintEvent*) {
 
 void TTntCharView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) FPressed = true;
-  QLabel::mousePressEvent(event);
+  event->accept();
 }
 
 void TTntCharView::mouseReleaseEvent(QMouseEvent* event) {
   const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   FPressed = false;
-  QLabel::mouseReleaseEvent(event);
+  event->accept();
   if (click) emit Click(this);
 }
 
 void TTntCharView::mouseDoubleClickEvent(QMouseEvent* event) {
-  QLabel::mouseDoubleClickEvent(event);
+  // Taken here: the double-click does not reach the strip behind the tile.
+  event->accept();
   if (event->button() == Qt::LeftButton) emit DblClick(this);
 }
 
