@@ -167,6 +167,8 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   setCentralWidget(central);
   resize(360, 290);
   chkSuggestClick(nullptr);
+  // The typing pane has the focus when the window shows.
+  memEnglish->setFocus();
 
   // --- start-up timers (their handlers come with the start-up piece) --------
   tmrSplash = new QTimer(this);
