@@ -275,12 +275,15 @@ void TfrmMain::N81Click(QAction* Sender) {
   FFontSize = codepage::Narrow(Caption(Sender).toStdU16String());
   bool ok = false;
   const int size = QString::fromStdString(FFontSize).toInt(&ok);
-  if (!ok) return;
-  const int client = size * memSinhala->logicalDpiY() / 72 + 25;
+  if (ok) FitDisplayPane(size);
+}
+
+void TfrmMain::FitDisplayPane(int points) {
+  const int client = points * memSinhala->logicalDpiY() / 72 + 25;
   const int frame = 2 * memSinhala->frameWidth() + memSinhala->horizontalScrollBar()->sizeHint().height();
   memSinhala->setFixedHeight(client + frame);
   QFont f = memSinhala->font();
-  f.setPointSize(size);
+  f.setPointSize(points);
   memSinhala->setFont(f);
   memSinhala->update();
 }

@@ -79,6 +79,8 @@ class TfrmMain : public TfrmMainBase {
   void pmMapsPopup(QObject* Sender);
   void FontMap1Click(QAction* Sender);
   void N81Click(QAction* Sender);
+  // The display pane's font size in points, its client height fitted to it.
+  void FitDisplayPane(int points);
   void pmFontSizesPopup(QObject* Sender);
   void SinhalaTyping1DrawItem(QAction* Sender, QPainter& canvas, const QRect& rect, bool selected);
   void SinhalaTyping1Click(QObject* Sender);

@@ -75,13 +75,17 @@ TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
   memSinhala->setObjectName("memSinhala");
   memSinhala->setReadOnly(true);
   memSinhala->setUndoRedoEnabled(false);
-  memSinhala->setBackgroundRole(QPalette::Button);
+  QPalette face = memSinhala->palette();
+  face.setColor(QPalette::Base, face.color(QPalette::Button));
+  memSinhala->setPalette(face);
   memSinhala->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memSinhala->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memSinhala->setToolTip("Sinhala/ English script display  pane.");
 
   memEnglish = new TMemo(this, true);
   memEnglish->setObjectName("memEnglish");
   memEnglish->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memEnglish->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QFont typingFont("Tahoma");
   typingFont.setPixelSize(13);
   memEnglish->setFont(typingFont);

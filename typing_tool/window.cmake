@@ -16,3 +16,7 @@ set_target_properties(typing_window PROPERTIES AUTOMOC ON)
 add_executable(Tavimo ${CMAKE_CURRENT_LIST_DIR}/Tavimo.cpp)
 target_link_libraries(Tavimo PRIVATE typing_window varunel_options)
 varunel_program(Tavimo)
+
+# Renders the window into a PNG for the documentation (scripts/screenshot.sh).
+add_executable(tavimo_screenshot ${CMAKE_CURRENT_LIST_DIR}/TavimoScreenshot.cpp)
+target_link_libraries(tavimo_screenshot PRIVATE typing_window Qt6::Test varunel_options)
