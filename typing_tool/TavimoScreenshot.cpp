@@ -9,37 +9,19 @@
 #include <QTest>
 #include <cstdio>
 
+#include "TestMaps.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 
 namespace {
 
-void WriteLetters(const QString& path) {
-  TCharCollection map;
-  map.FontName = u"Noto Sans Sinhala";
-  map.Add();
-  struct Base {
-    const char16_t* key;
-    const char16_t* codes;
-    std::initializer_list<std::pair<const char16_t*, const char16_t*>> combinations;
-  };
-  for (const Base& b : std::initializer_list<Base>{
-           {u"a", u"\u0D85", {{u"a", u"\u0D85"}, {u"aa", u"\u0D86"}}},
-           {u"k", u"\u0D9A\u0DCA", {{u"k", u"\u0D9A\u0DCA"}, {u"ka", u"\u0D9A"}, {u"kaa", u"\u0D9A\u0DCF"},
-                                    {u"ki", u"\u0D9A\u0DD2"}, {u"kii", u"\u0D9A\u0DD3"}, {u"ku", u"\u0D9A\u0DD4"},
-                                    {u"kuu", u"\u0D9A\u0DD6"}, {u"ke", u"\u0D9A\u0DD9"}, {u"ko", u"\u0D9A\u0DDC"}}},
-           {u"m", u"\u0DB8\u0DCA", {{u"m", u"\u0DB8\u0DCA"}, {u"ma", u"\u0DB8"}, {u"maa", u"\u0DB8\u0DCF"}}},
-       }) {
-    TCharItem& item = map.Add();
-    item.CharInEnglish = b.key;
-    item.CharInFont = b.codes;
-    for (const auto& [key, codes] : b.combinations) {
-      TCharItem& c = item.Combinations().Add();
-      c.CharInEnglish = key;
-      c.CharInFont = codes;
-    }
-  }
-  map.SaveToFile(path.toStdString());
+void WriteLetters(const QString& folder) {
+  WriteMap(folder, "Sinhala", u"Noto Sans Sinhala",
+           {{u"a", u"\u0D85", {{u"a", u"\u0D85"}, {u"aa", u"\u0D86"}}},
+            {u"k", u"\u0D9A\u0DCA", {{u"k", u"\u0D9A\u0DCA"}, {u"ka", u"\u0D9A"}, {u"kaa", u"\u0D9A\u0DCF"},
+                                     {u"ki", u"\u0D9A\u0DD2"}, {u"kii", u"\u0D9A\u0DD3"}, {u"ku", u"\u0D9A\u0DD4"},
+                                     {u"kuu", u"\u0D9A\u0DD6"}, {u"ke", u"\u0D9A\u0DD9"}, {u"ko", u"\u0D9A\u0DDC"}}},
+            {u"m", u"\u0DB8\u0DCA", {{u"m", u"\u0DB8\u0DCA"}, {u"ma", u"\u0DB8"}, {u"maa", u"\u0DB8\u0DCF"}}}});
 }
 
 }  // namespace
@@ -54,7 +36,7 @@ int main(int argc, char** argv) {
   }
   QTemporaryDir dir;
   const QString map = dir.filePath("Sinhala.fmp");
-  if (!(argc > 2 && QFileInfo::exists(argv[2]) && QFile::copy(argv[2], map))) WriteLetters(map);
+  if (!(argc > 2 && QFileInfo::exists(argv[2]) && QFile::copy(argv[2], map))) WriteLetters(dir.path());
   TfrmMainBase::SetAppFolder(dir.path().toStdString());
 
   TfrmMain w;

@@ -63,13 +63,7 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   QFont windowFont("Tahoma");
   windowFont.setPixelSize(11);
   setFont(windowFont);
-  // The panes keep the fonts they were given.
-  QFont typingFont("Tahoma");
-  typingFont.setPixelSize(13);
-  memEnglish->setFont(typingFont);
-  QFont stripFont("Tahoma");
-  stripFont.setPixelSize(24);
-  ScrollBox1->setFont(stripFont);
+  // The typing pane and the strip keep the fonts the base gave them.
   QFont displayFont = memSinhala->font();
   displayFont.setPointSize(72);
   memSinhala->setFont(displayFont);
