@@ -173,7 +173,7 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   tmrLoadSettings->setInterval(1000);
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() { DisconnectChildren(); }
 
 QToolButton* TfrmMain::AddButton(QToolBar* bar, const char* name, int image, const QString& hint, QSize size) {
   auto* b = new QToolButton(bar);

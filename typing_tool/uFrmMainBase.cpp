@@ -159,7 +159,13 @@ TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
   tmrSuggest->start();
 }
 
-TfrmMainBase::~TfrmMainBase() = default;
+TfrmMainBase::~TfrmMainBase() { DisconnectChildren(); }
+
+void TfrmMainBase::DisconnectChildren() {
+  // Children still raise signals (a pane losing the focus) while they are
+  // destroyed, after this window's own part is gone.
+  for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 // --- program folder ---------------------------------------------------------
 

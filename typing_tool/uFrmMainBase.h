@@ -140,6 +140,8 @@ class TfrmMainBase : public QMainWindow {
   void RefreshCaret();
   // Binds a new tile's events; the editor binds no mouse entry.
   virtual void BindCharView(TTntCharView* tile);
+  // Cuts every signal from the children to this window (destructors).
+  void DisconnectChildren();
   // A pane's text converted with the active map.
   QString ToFont(const QString& text) const;
 
