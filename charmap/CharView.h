@@ -1,0 +1,48 @@
+// The character tile: a small Unicode label showing one character of a font
+// map (a cell of the map editor's grid, a tile of the suggestion strip). It
+// carries the cell's key, font codes and grid position and draws its own
+// grid line along the right and bottom edges.
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+class QPixmap;
+
+class TTntCharView : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit TTntCharView(QWidget* owner = nullptr);
+
+  // Plain values: setting one neither repaints nor changes anything else.
+  int ColumnIndex = 0;
+  int RowIndex = 0;
+  QString CharInEnglish;
+  QString CharInFont;
+  QString Data;
+  // Not owned: whoever sets a picture keeps it alive while the tile exists.
+  const QPixmap* VerticlePicture = nullptr;
+  const QPixmap* HorizontalPicture = nullptr;
+  int PictureHeight = 27;
+  int PictureWidth = 44;
+  bool IsBiggerChars = false;
+
+  QString Caption() const { return text(); }
+  void SetCaption(const QString& caption) { setText(caption); }
+
+ signals:
+  void Click(TTntCharView* sender);
+  void DblClick(TTntCharView* sender);
+  void MouseEnter(TTntCharView* sender);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  bool FPressed = false;
+};

@@ -1,0 +1,100 @@
+// Tavimo's window: the typing and display panes, the suggestion strip, the
+// vertical toolbars with the output targets and the map, size and typing-mode
+// menus. The shared routines live in TfrmMainBase; later pieces (start-up,
+// settings, tray icon, output, clipboard, export) add their methods in files
+// of their own (uFrmMain<Piece>.cpp).
+#pragma once
+
+#include <QList>
+#include <QPixmap>
+
+#include "uFrmMainBase.h"
+
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QMenu;
+class QPainter;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+
+// The window's pictures, drawn at start: index as on the toolbar and menus.
+class TImageList {
+ public:
+  TImageList();
+  int Count() const { return static_cast<int>(FImages.size()); }
+  QPixmap Pixmap(int index) const;
+  QIcon Icon(int index) const;
+
+ private:
+  QList<QPixmap> FImages;
+};
+
+// Where Enter sends the display text: the order of the toolbar buttons.
+enum class TOutputTarget { Word, Excel, PowerPoint, Messenger };
+
+class TfrmMain : public TfrmMainBase {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // --- components -------------------------------------------------------
+  TImageList ImageList1;
+  QWidget* CoolBar1;
+  QToolBar* ToolBar1;
+  QToolButton* tbMSWord;
+  QToolButton* tbMSExcel;
+  QToolButton* tbPP;
+  QToolButton* tbMSN;
+  QButtonGroup* grpTargets;
+  QToolBar* ToolBar2;
+  QToolButton* tbLanguage;
+  QToolButton* tbCharMap;
+  QToolButton* ToolButton1;
+  QToolButton* ToolButton2;
+  QFrame* Panel1;
+  QSplitter* Splitter1;
+  QMenu* pmTray;
+  QMenu* pmMaps;
+  QMenu* pmFontSizes;
+  QMenu* popLanguage;
+  QAction* SinhalaTyping1;
+  QAction* EnglishTyping1;
+  QTimer* tmrSplash;
+  QTimer* tmrLoadSettings;
+
+  // --- typing pane keys -------------------------------------------------
+  void memEnglishKeyUp(QObject* Sender, quint16& Key, TShiftState Shift) override;
+  // The first of the four target buttons that is down.
+  TOutputTarget OutputTarget() const;
+  // Sends the display text to a target; true when it arrived, and the
+  // typing pane is then emptied. Each output reports its own failure.
+  virtual bool SendToTarget(TOutputTarget target, const QString& text, bool isEnter);
+
+  // --- map, size and typing-mode menus ------------------------------------
+  void FillMapMenu(QMenu* menu, const std::string& folder, const std::string& extension);
+  void pmMapsPopup(QObject* Sender);
+  void FontMap1Click(QAction* Sender);
+  void N81Click(QAction* Sender);
+  // The display pane's font size in points, its client height fitted to it.
+  void FitDisplayPane(int points);
+  void pmFontSizesPopup(QObject* Sender);
+  void SinhalaTyping1DrawItem(QAction* Sender, QPainter& canvas, const QRect& rect, bool selected);
+  void SinhalaTyping1Click(QObject* Sender);
+  void EnglishTyping1Click(QObject* Sender);
+  void chkSuggestClick(QObject* Sender) override;
+
+  // --- commands wired by other pieces -------------------------------------
+  virtual void WindowsCharacterMap1Click(QObject* Sender);
+
+  // A menu item's caption, exactly as written (no accelerator characters).
+  static QString Caption(const QAction* item);
+  static void SetCaption(QAction* item, const QString& caption);
+
+ private:
+  QToolButton* AddButton(QToolBar* bar, const char* name, int image, const QString& hint, QSize size);
+  QAction* AddDrawnItem(QMenu* menu, const char* name, const QString& caption, int image);
+};

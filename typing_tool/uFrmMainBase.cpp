@@ -1,0 +1,451 @@
+#include "uFrmMainBase.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "CharView.h"
+#include "WorkingCtrls.h"
+#include "codepage.h"
+#include "dialogs.h"
+#include "uFrmMainBaseMemo.h"
+
+namespace {
+
+constexpr int kTileWidth = 44;
+constexpr int kTileHeight = 27;
+
+std::string Narrow(const QString& s) { return codepage::Narrow(s.toStdU16String()); }
+QString Widen(std::string_view s) { return QString::fromStdU16String(codepage::Widen(s)); }
+
+// Sets a flag for the life of the guard and clears it afterwards.
+class TFlagGuard {
+ public:
+  explicit TFlagGuard(bool& flag) : FFlag(flag) { FFlag = true; }
+  ~TFlagGuard() { FFlag = false; }
+  TFlagGuard(const TFlagGuard&) = delete;
+  TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+ private:
+  bool& FFlag;
+};
+
+}  // namespace
+
+quint16 VirtualKeyOf(const QKeyEvent* event) {
+  const int key = event->key();
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Space)
+    return static_cast<quint16>(key);
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+  }
+}
+
+TShiftState ShiftStateOf(const QKeyEvent* event) {
+  const Qt::KeyboardModifiers m = event->modifiers();
+  return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::AltModifier), m.testFlag(Qt::ControlModifier)};
+}
+
+TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
+  memSinhala = new TMemo(this, false);
+  memSinhala->setObjectName("memSinhala");
+  memSinhala->setReadOnly(true);
+  memSinhala->setUndoRedoEnabled(false);
+  QPalette face = memSinhala->palette();
+  face.setColor(QPalette::Base, face.color(QPalette::Button));
+  memSinhala->setPalette(face);
+  memSinhala->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memSinhala->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memSinhala->setToolTip("Sinhala/ English script display  pane.");
+
+  memEnglish = new TMemo(this, true);
+  memEnglish->setObjectName("memEnglish");
+  memEnglish->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memEnglish->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QFont typingFont("Tahoma");
+  typingFont.setPixelSize(13);
+  memEnglish->setFont(typingFont);
+  memEnglish->setToolTip(
+      "Sinhala/ English typing pane. To toggle between Sinhala and English use CRTL+S and CTRL+E respectively .");
+
+  pnlSuggest = new QWidget(this);
+  pnlSuggest->setObjectName("pnlSuggest");
+  ToolBar3 = new QWidget(pnlSuggest);
+  ToolBar3->setObjectName("ToolBar3");
+  ToolBar3->setFixedHeight(24);
+  Label1 = new QLabel("  Search: ", ToolBar3);
+  Label1->setObjectName("Label1");
+  QFont bold = Label1->font();
+  bold.setBold(true);
+  Label1->setFont(bold);
+  txtEnglish = new QLineEdit(ToolBar3);
+  txtEnglish->setObjectName("txtEnglish");
+  txtEnglish->setMaxLength(6);
+  txtEnglish->setFixedWidth(60);
+  Label2 = new QLabel("  ", ToolBar3);
+  Label2->setObjectName("Label2");
+  chkSubmitWords = new QCheckBox("Submit Words", ToolBar3);
+  chkSubmitWords->setObjectName("chkSubmitWords");
+  chkSuggest = new QCheckBox("Auto suggest  ", ToolBar3);
+  chkSuggest->setObjectName("chkSuggest");
+  chkSuggest->setChecked(true);
+  auto* bar = new QHBoxLayout(ToolBar3);
+  bar->setContentsMargins(0, 0, 0, 0);
+  bar->setSpacing(2);
+  for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(txtEnglish),
+                     static_cast<QWidget*>(Label2), static_cast<QWidget*>(chkSubmitWords),
+                     static_cast<QWidget*>(chkSuggest)})
+    bar->addWidget(w);
+  bar->addStretch(1);
+
+  ScrollBox1 = new TorviScrollBox(pnlSuggest);
+  ScrollBox1->setObjectName("ScrollBox1");
+  ScrollBox1->setBackgroundRole(QPalette::Button);
+  ScrollBox1->viewport()->setBackgroundRole(QPalette::Button);
+  ScrollBox1->Content()->setBackgroundRole(QPalette::Button);
+  ScrollBox1->Content()->setAutoFillBackground(true);
+  QFont stripFont("Tahoma");
+  stripFont.setPixelSize(24);
+  ScrollBox1->setFont(stripFont);
+  ScrollBox1->setToolTip("Sinhala character suggestions pane.");
+  auto* panel = new QVBoxLayout(pnlSuggest);
+  panel->setContentsMargins(0, 0, 0, 0);
+  panel->setSpacing(0);
+  panel->addWidget(ToolBar3);
+  panel->addWidget(ScrollBox1, 1);
+
+  tmrSuggest = new QTimer(this);
+  tmrSuggest->setObjectName("tmrSuggest");
+  tmrSuggest->setInterval(10);
+
+  connect(memEnglish, &QPlainTextEdit::textChanged, this, [this] { memEnglishChange(memEnglish); });
+  connect(memEnglish, &TMemo::KeyUp, this, [this](QKeyEvent* e) {
+    quint16 key = VirtualKeyOf(e);
+    memEnglishKeyUp(memEnglish, key, ShiftStateOf(e));
+  });
+  connect(memSinhala, &QPlainTextEdit::textChanged, this, [this] { memSinhalaChange(memSinhala); });
+  connect(memSinhala, &TMemo::Enter, this, [this] { memSinhalaEnter(memSinhala); });
+  connect(memSinhala, &TMemo::Exit, this, [this] { memSinhalaExit(memSinhala); });
+  connect(tmrSuggest, &QTimer::timeout, this, [this] { tmrSuggestTimer(tmrSuggest); });
+  connect(txtEnglish, &QLineEdit::textChanged, this, [this] { txtEnglishChange(txtEnglish); });
+  connect(chkSuggest, &QCheckBox::clicked, this, [this] { chkSuggestClick(chkSuggest); });
+  connect(ScrollBox1, &TorviScrollBox::DblClick, this, [this] { ScrollBox1DblClick(ScrollBox1); });
+
+  // One refresh runs shortly after the window exists.
+  tmrSuggest->start();
+}
+
+TfrmMainBase::~TfrmMainBase() { DisconnectChildren(); }
+
+void TfrmMainBase::DisconnectChildren() {
+  // Children still raise signals (a pane losing the focus) while they are
+  // destroyed, after this window's own part is gone.
+  for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
+
+// --- program folder ---------------------------------------------------------
+
+std::string& TfrmMainBase::AppFolderOverride() {
+  static std::string folder;
+  return folder;
+}
+
+std::string TfrmMainBase::GetAppFolder() {
+  if (!AppFolderOverride().empty()) return AppFolderOverride();
+  QString dir = QCoreApplication::applicationDirPath();
+  if (!dir.endsWith('/')) dir += '/';
+  return Narrow(dir);
+}
+
+void TfrmMainBase::SetAppFolder(const std::string& folder) {
+  std::string f = folder;
+  if (!f.empty() && f.back() != '/') f += '/';
+  AppFolderOverride() = f;
+}
+
+// --- typing pane ------------------------------------------------------------
+
+int TfrmMainBase::LineIndexAt(std::string_view text, int position) {
+  int count = 0;
+  for (std::size_t i = 0; i + 1 < text.size() && static_cast<int>(i + 1) < position;) {
+    if (text[i] == '\r' && text[i + 1] == '\n') {
+      ++count;
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  return count;
+}
+
+QString TfrmMainBase::ToFont(const QString& text) const {
+  return QString::fromStdU16String(FCharMap->EnglishToFont(text.toStdU16String()));
+}
+
+void TfrmMainBase::memEnglishChange(QObject*) {
+  if (FEnglishMode) memSinhala->SetText(memEnglish->Text());
+  if (FUpdatingInput || FSinhalaEditing || !FCharMap || FEnglishMode) return;
+
+  const int P = memEnglish->SelStart();
+  FCaretLine = memEnglish->LineAt(P);
+  const std::string fragment = Narrow(memEnglish->TextBefore(P, 6));
+
+  // Within one line only that line is converted; a line added or removed
+  // converts the whole text again.
+  if (memSinhala->LineCount() == memEnglish->LineCount()) {
+    const QString line = ToFont(memEnglish->Line(FCaretLine));
+    if (FCaretLine < memSinhala->LineCount())
+      memSinhala->SetLine(FCaretLine, line);
+    else
+      memSinhala->AddLine(line);
+  } else {
+    memSinhala->SetText(ToFont(memEnglish->Text()));
+  }
+  FindSuggestions(fragment, false);
+}
+
+void TfrmMainBase::memEnglishKeyUp(QObject*, quint16& Key, TShiftState) {
+  if (FUpdatingInput || FSinhalaEditing) return;
+  if (Key == VK_REFRESH || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) RefreshCaret();
+}
+
+void TfrmMainBase::RefreshCaret() {
+  const int P = memEnglish->SelStart();
+  FCaretLine = memEnglish->LineAt(P);
+  FindSuggestions(Narrow(memEnglish->TextBefore(P, 6)), false);
+}
+
+void TfrmMainBase::tmrSuggestTimer(QObject*) {
+  tmrSuggest->stop();
+  memEnglishChange(nullptr);
+}
+
+void TfrmMainBase::memSinhalaEnter(QObject*) { FSinhalaEditing = true; }
+
+void TfrmMainBase::memSinhalaExit(QObject*) { FSinhalaEditing = false; }
+
+void TfrmMainBase::memSinhalaChange(QObject*) {
+  // No reverse conversion in English typing: the display pane then mirrors
+  // the typing pane, and converting it back would feed the mirror again.
+  if (!FSinhalaEditing || !FCharMap || FEnglishMode) return;
+  const std::u16string english = FCharMap->FontToEnglish(memSinhala->Text().toStdU16String());
+  memEnglish->SetText(Widen(codepage::Narrow(english)));
+}
+
+// --- suggestion strip -------------------------------------------------------
+
+void TfrmMainBase::FindSuggestions(const std::string& text, bool searchMode) {
+  if (FSuggestBusy || FEnglishMode) return;
+  TFlagGuard busy(FSuggestBusy);
+  FSelectedView = nullptr;
+  if (!FSuggestions) FSuggestions = std::make_unique<TCharCollection>();
+  FSuggestions->Clear();
+  std::string t = text;
+  if (const auto space = t.find(' '); space != std::string::npos) t.erase(0, space + 1);
+  const int L = static_cast<int>(t.size());
+  if (FCharMap && L > 0) {
+    if (searchMode) {
+      FCharMap->FindCombinations(t, FSuggestions, false);
+    } else {
+      for (int n = 6; n >= 1; --n)
+        if (L >= n) FCharMap->FindCombinations(std::string_view(t).substr(L - n), FSuggestions, FSuggestions->Count() > 0);
+    }
+  }
+  LayoutSuggestions(*FSuggestions);
+}
+
+std::vector<TTntCharView*> TfrmMainBase::Tiles() const {
+  std::vector<TTntCharView*> tiles;
+  for (QObject* child : ScrollBox1->Content()->children())
+    if (auto* tile = qobject_cast<TTntCharView*>(child)) tiles.push_back(tile);
+  return tiles;
+}
+
+void TfrmMainBase::LayoutSuggestions(const TCharCollection& list) {
+  std::vector<TTntCharView*> old = Tiles();
+  for (auto it = old.rbegin(); it != old.rend(); ++it) delete *it;
+  int row = 0;
+  int column = 0;
+  for (int i = 0; i < list.Count(); ++i) {
+    AddCharView(row, column, list.Items(i));
+    ++column;
+  }
+  ScrollBox1->UpdateRange();
+}
+
+TTntCharView* TfrmMainBase::AddCharView(int& row, int& column, const TCharItem& item) {
+  auto* tile = new TTntCharView(ScrollBox1->Content());
+  const QScrollBar* h = ScrollBox1->horizontalScrollBar();
+  const QScrollBar* v = ScrollBox1->verticalScrollBar();
+  const int hPos = h->isVisible() ? h->value() : 0;
+  const int vPos = v->isVisible() ? v->value() : 0;
+  int left = column * kTileWidth + 1 - hPos;
+  if (left + 49 > ScrollBox1->width()) {
+    column = 0;
+    ++row;
+    left = 1;
+  }
+  const int top = row * kTileHeight + 1 - vPos;
+  tile->SetCaption(QString::fromStdU16String(item.CharInFont));
+  // Positions above are relative to the visible area; the tiles live on the
+  // scrolled content.
+  tile->setGeometry(left + hPos, top + vPos, kTileWidth, kTileHeight);
+  tile->RowIndex = row;
+  tile->ColumnIndex = column;
+  tile->setCursor(Qt::ArrowCursor);
+  BindCharView(tile);
+  tile->CharInEnglish = QString::fromStdU16String(item.CharInEnglish);
+  tile->CharInFont = QString::fromStdU16String(item.CharInFont);
+  tile->Data = QString::fromStdU16String(item.Data);
+  tile->IsBiggerChars = item.IsBiggerChars;
+  tile->show();
+  return tile;
+}
+
+void TfrmMainBase::BindCharView(TTntCharView* tile) {
+  connect(tile, &TTntCharView::MouseEnter, this, &TfrmMainBase::tntCharViewClick);
+  connect(tile, &TTntCharView::Click, this, &TfrmMainBase::tntCharViewClick);
+  connect(tile, &TTntCharView::DblClick, this, &TfrmMainBase::tntCharViewDblClick);
+}
+
+void TfrmMainBase::SelectCharView(TTntCharView* tile) {
+  if (tile == FSelectedView) return;
+  if (FSelectedView) {
+    TTntCharView* old = FSelectedView;
+    QPalette pal = old->palette();
+    pal.setColor(QPalette::Window, FSelectedViewColor);
+    pal.setColor(QPalette::WindowText, FSelectedViewFontColor);
+    old->setPalette(pal);
+    QFont f = old->font();
+    f.setPointSize(16);
+    old->setFont(f);
+    old->setGeometry(old->x() + 8, old->y(), kTileWidth, kTileHeight);
+  }
+  FSelectedView = tile;
+  if (tile) {
+    QPalette pal = tile->palette();
+    FSelectedViewColor = pal.color(QPalette::Window);
+    FSelectedViewFontColor = pal.color(QPalette::WindowText);
+    pal.setColor(QPalette::Window, pal.color(QPalette::Highlight));
+    pal.setColor(QPalette::WindowText, pal.color(QPalette::HighlightedText));
+    tile->setPalette(pal);
+    QFont f = tile->font();
+    f.setPointSize(24);
+    tile->setFont(f);
+    tile->setGeometry(tile->x() - 8, tile->y(), 60, 41);
+    tile->raise();
+    TFlagGuard updating(FUpdatingInput);
+    txtEnglish->setText(tile->CharInEnglish);
+  } else {
+    TFlagGuard updating(FUpdatingInput);
+    txtEnglish->clear();
+  }
+}
+
+void TfrmMainBase::tntCharViewClick(TTntCharView* Sender) {
+  if (Sender) SelectCharView(Sender);
+}
+
+void TfrmMainBase::tntCharViewDblClick(TTntCharView* Sender) {
+  if (!Sender) return;
+  SelectCharView(Sender);
+  const int n = static_cast<int>(Sender->Data.size());
+  memEnglish->SetSelStart(std::max(0, memEnglish->SelStart() - n));
+  memEnglish->SetSelLength(n);
+  {
+    TFlagGuard updating(FUpdatingInput);
+    // After "&" the key is converted on its own, not joined to what precedes.
+    memEnglish->SetSelText((Sender->IsBiggerChars ? QStringLiteral("&") : QString()) + Sender->CharInEnglish);
+  }
+  // The caret stays right after the inserted key; the strip is rebuilt by
+  // the refresh, after this handler has returned.
+  tmrSuggest->start();
+}
+
+void TfrmMainBase::txtEnglishChange(QObject*) {
+  if (FSuggestBusy || FUpdatingInput) return;
+  FindSuggestions(Narrow(txtEnglish->text()), true);
+}
+
+void TfrmMainBase::chkSuggestClick(QObject*) {}
+
+void TfrmMainBase::ScrollBox1DblClick(QObject*) { dialogs::MessageBox(this, "yst"); }
+
+// --- maps -------------------------------------------------------------------
+
+std::vector<std::string> TfrmMainBase::ListMapFiles(const std::string& folder, const std::string& extension) const {
+  const QString path = Widen(folder.empty() ? GetAppFolder() : folder);
+  const QDir dir(path);
+  if (!dir.exists()) throw EFolderNotFound("Folder not found: " + codepage::AnsiToUtf8(folder));
+  std::vector<std::string> names;
+  const QStringList files =
+      dir.entryList({QStringLiteral("*") + Widen(extension)}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+  for (const QString& f : files) names.push_back(Narrow(f));
+  return names;
+}
+
+void TfrmMainBase::FillMapList(QComboBox* combo, const std::string& folder, const std::string& extension) {
+  const std::vector<std::string> files = ListMapFiles(folder, extension);
+  const QSignalBlocker quiet(combo);
+  int index = combo->currentIndex();
+  combo->clear();
+  for (const std::string& f : files)
+    combo->addItem(QString::fromStdU16String(TCharCollection::GetMapName(codepage::Widen(f))));
+  if (index < 0 || index >= combo->count()) index = 0;
+  if (combo->count() > 0) combo->setCurrentIndex(index);
+}
+
+bool TfrmMainBase::LoadFontMap(const std::string& name) {
+  try {
+    if (!FCharMap) return false;
+    const std::string folder = GetAppFolder();
+    std::string path = folder + name + ".fmp";
+    // File names compare without regard to case, as on the original system.
+    if (!QFileInfo::exists(Widen(path))) {
+      const QString wanted = Widen(name + ".fmp");
+      for (const QString& f : QDir(Widen(folder)).entryList(QDir::Files | QDir::Hidden))
+        if (f.compare(wanted, Qt::CaseInsensitive) == 0) path = folder + Narrow(f);
+    }
+    FCharMap->LoadFromFile(path, true);
+    QFont face = memSinhala->font();
+    face.setFamily(QString::fromStdU16String(FCharMap->FontName));
+    memSinhala->setFont(face);
+    memSinhala->SetText(ToFont(memEnglish->Text()));
+    QFont strip = ScrollBox1->font();
+    strip.setFamily(face.family());
+    ScrollBox1->setFont(strip);
+    FFontMapName = codepage::Narrow(TCharCollection::GetMapName(codepage::Widen(FCharMap->FileName())));
+    quint16 key = VK_REFRESH;
+    memEnglishKeyUp(nullptr, key, {});
+    return true;
+  } catch (...) {
+    // A map that cannot be loaded is not reported.
+    return false;
+  }
+}
+
+void TfrmMainBase::cmbMapsChange(QObject*) { LoadFontMap(FFontMapName); }

@@ -1,0 +1,150 @@
+// The routines and state both main windows share: the typing pane's live
+// conversion, the caret line, the suggestion search and its strip of tiles,
+// the map list and map loading, the program folder. Each program's TfrmMain
+// derives from it, lays the shared components out on its own form and
+// overrides the virtual handlers where its behaviour differs.
+#pragma once
+
+#include <QColor>
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <string>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "VarunelComms.h"
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QWidget;
+class TMemo;
+class TTntCharView;
+class TorviScrollBox;
+
+// Shift, Alt and Ctrl flags of a key event.
+struct TShiftState {
+  bool Shift = false;
+  bool Alt = false;
+  bool Ctrl = false;
+};
+
+// Key codes the key handlers compare (the platform's virtual-key numbers).
+enum : quint16 {
+  VK_RETURN = 13,
+  VK_SPACE = 32,
+  VK_LEFT = 37,
+  VK_UP = 38,
+  VK_RIGHT = 39,
+  VK_DOWN = 40,
+  // The program's own code asking the key handler for a refresh of the caret
+  // line and the suggestions.
+  VK_REFRESH = 9999,
+};
+
+// The virtual-key code and shift state of a Qt key event (0 for keys no
+// handler looks at).
+quint16 VirtualKeyOf(const QKeyEvent* event);
+TShiftState ShiftStateOf(const QKeyEvent* event);
+
+// Listing a folder that does not exist.
+class EFolderNotFound : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TfrmMainBase : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMainBase(QWidget* parent = nullptr);
+  ~TfrmMainBase() override;
+
+  // --- shared components (named as on the forms) ------------------------
+  TMemo* memSinhala;           // display pane, 16-bit, read-only
+  TMemo* memEnglish;           // typing pane, 8-bit
+  QWidget* pnlSuggest;         // search bar above the suggestion strip
+  QWidget* ToolBar3;
+  QLabel* Label1;
+  QLineEdit* txtEnglish;
+  QLabel* Label2;
+  QCheckBox* chkSubmitWords;
+  QCheckBox* chkSuggest;
+  TorviScrollBox* ScrollBox1;  // the suggestion strip
+  QTimer* tmrSuggest;          // 10 ms one-shot refresh
+
+  // --- window state -----------------------------------------------------
+  std::unique_ptr<TCharCollection> FCharMap;     // the active map; null until created
+  std::unique_ptr<TCharCollection> FSuggestions; // the current suggestion list
+  std::string FFontMapName;  // name of the map loaded last with success
+  std::string FFontSize;     // display size in points, as text
+  std::string FEnglishFont;  // face of the English typing mode
+  bool FEnglishMode = false;
+  int FCaretLine = 0;
+  bool FSuggestBusy = false;    // a search runs: no second one starts
+  bool FUpdatingInput = false;  // the program writes the typing pane or the search box
+  bool FSinhalaEditing = false; // the display pane holds the focus
+  TTntCharView* FSelectedView = nullptr;
+  QColor FSelectedViewColor;
+  QColor FSelectedViewFontColor;
+
+  // --- program folder ---------------------------------------------------
+  // The running program's folder, ending with the path separator (8-bit).
+  static std::string GetAppFolder();
+  // Replaces the program folder (tests); an empty folder restores it.
+  static void SetAppFolder(const std::string& folder);
+
+  // --- typing pane ------------------------------------------------------
+  // The 0-based line of a caret at `position` (CR LF counting two).
+  static int LineIndexAt(std::string_view text, int position);
+  virtual void memEnglishChange(QObject* Sender);
+  // The typing pane's key release; this form refreshes the caret line and
+  // the suggestions on the arrow keys and VK_REFRESH.
+  virtual void memEnglishKeyUp(QObject* Sender, quint16& Key, TShiftState Shift);
+  void tmrSuggestTimer(QObject* Sender);
+  void memSinhalaEnter(QObject* Sender);
+  void memSinhalaExit(QObject* Sender);
+  void memSinhalaChange(QObject* Sender);
+
+  // --- suggestion strip -------------------------------------------------
+  virtual void FindSuggestions(const std::string& text, bool searchMode);
+  void LayoutSuggestions(const TCharCollection& list);
+  virtual TTntCharView* AddCharView(int& row, int& column, const TCharItem& item);
+  virtual void SelectCharView(TTntCharView* tile);
+  void tntCharViewClick(TTntCharView* Sender);
+  void tntCharViewDblClick(TTntCharView* Sender);
+  void txtEnglishChange(QObject* Sender);
+  virtual void chkSuggestClick(QObject* Sender);
+  void ScrollBox1DblClick(QObject* Sender);
+  // The tiles now in the strip, in creation order.
+  std::vector<TTntCharView*> Tiles() const;
+
+  // --- maps -------------------------------------------------------------
+  // Names of the files of `folder` (the program folder when empty) ending
+  // in `extension`, sorted by name. Throws EFolderNotFound.
+  std::vector<std::string> ListMapFiles(const std::string& folder, const std::string& extension) const;
+  void FillMapList(QComboBox* combo, const std::string& folder, const std::string& extension);
+  // Loads the map `name` from the program folder and re-converts the text;
+  // every failure is swallowed. True when it loaded.
+  bool LoadFontMap(const std::string& name);
+  virtual void cmbMapsChange(QObject* Sender);
+
+ protected:
+  // The refresh step of the key handler: caret line and suggestions for the
+  // characters before the selection start.
+  void RefreshCaret();
+  // Binds a new tile's events; the editor binds no mouse entry.
+  virtual void BindCharView(TTntCharView* tile);
+  // Cuts every signal from the children to this window (destructors).
+  void DisconnectChildren();
+  // A pane's text converted with the active map.
+  QString ToFont(const QString& text) const;
+
+ private:
+  static std::string& AppFolderOverride();
+};

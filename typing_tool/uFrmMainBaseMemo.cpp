@@ -1,0 +1,203 @@
+#include "uFrmMainBaseMemo.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "codepage.h"
+
+namespace {
+
+constexpr QChar kParagraph(0x2029);
+
+// Line breaks of any kind become the one break the document keeps.
+QString UnifyBreaks(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  text.replace(QChar(0x2028), QChar('\n'));
+  text.replace(kParagraph, QChar('\n'));
+  return text;
+}
+
+}  // namespace
+
+TMemo::TMemo(QWidget* parent, bool ansi) : QPlainTextEdit(parent), FAnsi(ansi) {
+  setTabChangesFocus(true);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+}
+
+QString TMemo::Narrowed(const QString& text) {
+  std::u16string s = text.toStdU16String();
+  for (char16_t& c : s) c = codepage::RoundTrip(c);
+  return QString::fromStdU16String(s);
+}
+
+QString TMemo::Incoming(const QString& text) const {
+  QString t = UnifyBreaks(text);
+  return FAnsi ? Narrowed(t) : t;
+}
+
+QString TMemo::Text() const {
+  QString raw = document()->toRawText();
+  raw.replace(kParagraph, QStringLiteral("\r\n"));
+  return raw;
+}
+
+void TMemo::SetText(const QString& text) {
+  const QString t = Incoming(text);
+  if (Text() == QString(t).replace(QChar('\n'), QStringLiteral("\r\n"))) return;
+  setPlainText(t);
+}
+
+int TMemo::LineCount() const {
+  const QTextDocument* doc = document();
+  if (doc->isEmpty()) return 0;
+  int n = doc->blockCount();
+  if (doc->lastBlock().length() <= 1) --n;  // empty last block: a trailing break
+  return n;
+}
+
+QString TMemo::Line(int index) const {
+  const QTextBlock b = document()->findBlockByNumber(index);
+  return b.isValid() ? b.text() : QString();
+}
+
+void TMemo::SetLine(int index, const QString& text) {
+  const QTextBlock b = document()->findBlockByNumber(index);
+  if (!b.isValid()) return;
+  const QString t = Incoming(text);
+  if (b.text() == t) return;
+  QTextCursor c(b);
+  c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  c.insertText(t);
+}
+
+void TMemo::AddLine(const QString& text) {
+  const QString t = Incoming(text);
+  QTextCursor c(document());
+  c.movePosition(QTextCursor::End);
+  if (document()->isEmpty())
+    c.insertText(t + QChar('\n'));
+  else if (document()->lastBlock().length() > 1)
+    c.insertText(QChar('\n') + t);
+  else
+    c.insertText(t + QChar('\n'));
+}
+
+int TMemo::ToCrLf(int docPosition) const {
+  return docPosition + document()->findBlock(docPosition).blockNumber();
+}
+
+int TMemo::FromCrLf(int position) const {
+  if (position <= 0) return 0;
+  const QTextDocument* doc = document();
+  // Block k starts at CR LF position block.position() + k: find the last
+  // block starting at or before `position`.
+  int lo = 0, hi = doc->blockCount() - 1;
+  while (lo < hi) {
+    const int mid = (lo + hi + 1) / 2;
+    if (doc->findBlockByNumber(mid).position() + mid <= position)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  const QTextBlock b = doc->findBlockByNumber(lo);
+  const int offset = position - (b.position() + lo);
+  return b.position() + std::min(offset, b.length() - 1);
+}
+
+int TMemo::SelStart() const { return ToCrLf(textCursor().selectionStart()); }
+
+int TMemo::SelLength() const {
+  const QTextCursor c = textCursor();
+  return ToCrLf(c.selectionEnd()) - ToCrLf(c.selectionStart());
+}
+
+void TMemo::SetSelStart(int position) {
+  QTextCursor c = textCursor();
+  c.setPosition(FromCrLf(position));
+  setTextCursor(c);
+}
+
+void TMemo::SetSelLength(int length) {
+  QTextCursor c = textCursor();
+  const int start = SelStart();
+  c.setPosition(FromCrLf(start));
+  c.setPosition(FromCrLf(start + std::max(0, length)), QTextCursor::KeepAnchor);
+  setTextCursor(c);
+}
+
+void TMemo::SetSelText(const QString& text) {
+  QTextCursor c = textCursor();
+  c.insertText(Incoming(text));
+  setTextCursor(c);
+}
+
+int TMemo::LineAt(int position) const { return document()->findBlock(FromCrLf(position)).blockNumber(); }
+
+QString TMemo::TextBefore(int position, int n) const {
+  QString out;
+  const int docPos = FromCrLf(position);
+  QTextBlock b = document()->findBlock(docPos);
+  int inBlock = docPos - b.position();
+  while (b.isValid() && out.size() < n) {
+    out.prepend(b.text().left(inBlock));
+    if (out.size() >= n) break;
+    b = b.previous();
+    if (!b.isValid()) break;
+    out.prepend(QStringLiteral("\r\n"));
+    inBlock = b.length() - 1;
+  }
+  return out.right(n);
+}
+
+void TMemo::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !WantReturns) {
+    event->accept();
+    return;
+  }
+  const QString text = event->text();
+  if (FAnsi && !text.isEmpty() && Narrowed(text) != text) {
+    QKeyEvent narrowed(event->type(), key, event->modifiers(), event->nativeScanCode(),
+                       event->nativeVirtualKey(), event->nativeModifiers(), Narrowed(text),
+                       event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QPlainTextEdit::keyPressEvent(&narrowed);
+    event->setAccepted(narrowed.isAccepted());
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void TMemo::keyReleaseEvent(QKeyEvent* event) {
+  QPlainTextEdit::keyReleaseEvent(event);
+  if (!event->isAutoRepeat()) emit KeyUp(event);
+}
+
+void TMemo::focusInEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusInEvent(event);
+  emit Enter();
+}
+
+void TMemo::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  emit Exit();
+}
+
+void TMemo::insertFromMimeData(const QMimeData* source) {
+  if (!source || !source->hasText() || isReadOnly()) return;
+  insertPlainText(Incoming(source->text()));
+}
+
+void TMemo::inputMethodEvent(QInputMethodEvent* event) {
+  if (FAnsi && !event->commitString().isEmpty()) {
+    QInputMethodEvent narrowed(event->preeditString(), event->attributes());
+    narrowed.setCommitString(Narrowed(event->commitString()), event->replacementStart(),
+                             event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&narrowed);
+    return;
+  }
+  QPlainTextEdit::inputMethodEvent(event);
+}

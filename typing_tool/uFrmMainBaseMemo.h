@@ -1,0 +1,69 @@
+// The multi-line edit both panes are made of, seen the way the window logic
+// reads it: whole text, lines and positions count a line break as the two
+// characters CR LF. An 8-bit pane (the typing pane) holds only what the ANSI
+// code page can hold: typed, pasted or dropped text is narrowed on the way in,
+// a character outside the code page arriving as '?'.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QString>
+
+class QKeyEvent;
+
+class TMemo : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  TMemo(QWidget* parent, bool ansi);
+
+  bool Ansi() const { return FAnsi; }
+  // False: Enter inserts no line break (it is left to the key handlers).
+  bool WantReturns = false;
+
+  // Whole text, CR LF between lines. Setting the text the pane already
+  // holds changes nothing and raises no change.
+  QString Text() const;
+  void SetText(const QString& text);
+
+  // Number of lines: 0 for an empty pane; a line break at the very end
+  // starts no new line.
+  int LineCount() const;
+  QString Line(int index) const;  // "" beyond the last line
+  void SetLine(int index, const QString& text);
+  // A new last line, as a line list appends one.
+  void AddLine(const QString& text);
+
+  // Positions in CR LF form.
+  int SelStart() const;
+  int SelLength() const;
+  void SetSelStart(int position);   // collapses the selection there
+  void SetSelLength(int length);    // from SelStart on
+  void SetSelText(const QString& text);
+  // The 0-based line of a CR LF position.
+  int LineAt(int position) const;
+  // Up to n characters before `position`, a line break counting as CR LF.
+  QString TextBefore(int position, int n) const;
+
+  // The text as an 8-bit pane would take it.
+  static QString Narrowed(const QString& text);
+
+ signals:
+  void KeyUp(QKeyEvent* event);
+  void Enter();
+  void Exit();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+
+ private:
+  int ToCrLf(int docPosition) const;
+  int FromCrLf(int position) const;
+  QString Incoming(const QString& text) const;
+
+  bool FAnsi;
+};
