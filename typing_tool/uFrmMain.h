@@ -73,6 +73,9 @@ class TfrmMain : public TfrmMainBase {
   // Sends the display text to a target; true when it arrived, and the
   // typing pane is then emptied. Each output reports its own failure.
   virtual bool SendToTarget(TOutputTarget target, const QString& text, bool isEnter);
+  // Releases the Word, Excel and PowerPoint connections; the applications
+  // themselves keep running.
+  void DisconnectOfficeServers();
 
   // --- map, size and typing-mode menus ------------------------------------
   void FillMapMenu(QMenu* menu, const std::string& folder, const std::string& extension);

@@ -6,3 +6,5 @@ bool TfrmMain::SendToTarget(TOutputTarget, const QString&, bool) {
   // its text.
   return false;
 }
+
+void TfrmMain::DisconnectOfficeServers() {}
