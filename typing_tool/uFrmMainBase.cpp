@@ -216,7 +216,9 @@ void TfrmMainBase::memEnglishChange(QObject*) {
 
   // Within one line only that line is converted; a line added or removed
   // converts the whole text again.
-  if (memSinhala->LineCount() == memEnglish->LineCount()) {
+  // Two empty panes stay empty: appending an empty line would leave a stray
+  // line break in the display text that the next output would carry along.
+  if (memSinhala->LineCount() == memEnglish->LineCount() && memEnglish->LineCount() > 0) {
     const QString line = ToFont(memEnglish->Line(FCaretLine));
     if (FCaretLine < memSinhala->LineCount())
       memSinhala->SetLine(FCaretLine, line);

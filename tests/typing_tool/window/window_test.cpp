@@ -113,6 +113,14 @@ class WindowTest : public QObject {
     QCOMPARE(w->ScrollBox1->font().family(), QString("TestSinhala"));
   }
 
+  void startRefreshLeavesNoStrayLineBreak() {
+    // The refresh that runs 10 ms after start finds both panes empty.
+    w->tmrSuggestTimer(nullptr);
+    QCOMPARE(Display(), QString());
+    Type("ka");
+    QCOMPARE(Display(), QString("Ka"));
+  }
+
   void oneKeystrokeRoad() {
     Type("ka");
     QCOMPARE(Display(), QString("Ka"));
