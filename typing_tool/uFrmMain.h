@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPixmap>
 
+#include "Output.h"
 #include "uFrmMainBase.h"
 
 class QAction;
@@ -96,6 +97,11 @@ class TfrmMain : public TfrmMainBase {
   // A menu item's caption, exactly as written (no accelerator characters).
   static QString Caption(const QAction* item);
   static void SetCaption(QAction* item, const QString& caption);
+
+  // --- output targets ---------------------------------------------------
+  // The Word, Excel and PowerPoint connections and the messenger's memory
+  // of the last chat window and face, for the life of the window.
+  output::Connections FOutput;
 
  private:
   QToolButton* AddButton(QToolBar* bar, const char* name, int image, const QString& hint, QSize size);
