@@ -33,7 +33,7 @@ class TImageList {
 };
 
 // Where Enter sends the display text: the order of the toolbar buttons.
-enum class TOutputTarget { Word, Excel, PowerPoint, Messenger };
+using TOutputTarget = output::Target;
 
 class TfrmMain : public TfrmMainBase {
   Q_OBJECT

@@ -7,16 +7,6 @@
 
 namespace {
 
-output::Target TargetOf(TOutputTarget target) {
-  switch (target) {
-    case TOutputTarget::Word: return output::Target::Word;
-    case TOutputTarget::Excel: return output::Target::Excel;
-    case TOutputTarget::PowerPoint: return output::Target::PowerPoint;
-    case TOutputTarget::Messenger: break;
-  }
-  return output::Target::Messenger;
-}
-
 // The text with the face of the typing mode and the display size.
 output::Request RequestFor(const TfrmMain& form, const QString& text) {
   output::Request request;
@@ -32,7 +22,7 @@ output::Request RequestFor(const TfrmMain& form, const QString& text) {
 bool TfrmMain::SendToTarget(TOutputTarget target, const QString& text, bool isEnter) {
   // The messenger names the display pane's own face to the user.
   const std::string displayFace = codepage::Narrow(memSinhala->font().family().toStdU16String());
-  return output::Submit(this, TargetOf(target), FOutput, RequestFor(*this, text), isEnter,
+  return output::Submit(this, target, FOutput, RequestFor(*this, text), isEnter,
                         memEnglish->Text().isEmpty(), FEnglishMode, displayFace);
 }
 
