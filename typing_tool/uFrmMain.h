@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPixmap>
 
+#include "Output.h"
 #include "uFrmMainBase.h"
 
 class QAction;
@@ -32,7 +33,7 @@ class TImageList {
 };
 
 // Where Enter sends the display text: the order of the toolbar buttons.
-enum class TOutputTarget { Word, Excel, PowerPoint, Messenger };
+using TOutputTarget = output::Target;
 
 class TfrmMain : public TfrmMainBase {
   Q_OBJECT
@@ -96,6 +97,11 @@ class TfrmMain : public TfrmMainBase {
   // A menu item's caption, exactly as written (no accelerator characters).
   static QString Caption(const QAction* item);
   static void SetCaption(QAction* item, const QString& caption);
+
+  // --- output targets ---------------------------------------------------
+  // The Word, Excel and PowerPoint connections and the messenger's memory
+  // of the last chat window and face, for the life of the window.
+  output::Connections FOutput;
 
  private:
   QToolButton* AddButton(QToolBar* bar, const char* name, int image, const QString& hint, QSize size);

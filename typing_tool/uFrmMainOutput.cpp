@@ -1,10 +1,29 @@
 // Output of the display text into the target chosen on the toolbar.
-#include "uFrmMain.h"
+#include <QFont>
 
-bool TfrmMain::SendToTarget(TOutputTarget, const QString&, bool) {
-  // No target is connected yet: nothing is sent and the typing pane keeps
-  // its text.
-  return false;
+#include "codepage.h"
+#include "uFrmMain.h"
+#include "uFrmMainBaseMemo.h"
+
+namespace {
+
+// The text with the face of the typing mode and the display size.
+output::Request RequestFor(const TfrmMain& form, const QString& text) {
+  output::Request request;
+  request.text = text.toStdU16String();
+  if (form.FEnglishMode) request.face = codepage::Widen(form.FEnglishFont);
+  else if (form.FCharMap) request.face = form.FCharMap->FontName;
+  request.fontSize = form.FFontSize;
+  return request;
 }
 
-void TfrmMain::DisconnectOfficeServers() {}
+}  // namespace
+
+bool TfrmMain::SendToTarget(TOutputTarget target, const QString& text, bool isEnter) {
+  // The messenger names the display pane's own face to the user.
+  const std::string displayFace = codepage::Narrow(memSinhala->font().family().toStdU16String());
+  return output::Submit(this, target, FOutput, RequestFor(*this, text), isEnter,
+                        memEnglish->Text().isEmpty(), FEnglishMode, displayFace);
+}
+
+void TfrmMain::DisconnectOfficeServers() { FOutput.DisconnectAll(); }

@@ -9,7 +9,7 @@ add_library(typing_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainImages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainOutput.cpp)
 target_include_directories(typing_window PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(typing_window PUBLIC charmap_widgets charmap_core platform_codepage platform_dialogs Qt6::Widgets
+target_link_libraries(typing_window PUBLIC typing_tool_output charmap_widgets charmap_core platform_codepage platform_dialogs Qt6::Widgets
   PRIVATE varunel_options)
 set_target_properties(typing_window PROPERTIES AUTOMOC ON)
 
