@@ -91,6 +91,12 @@ std::u16string TCharCollection::GetMapName(std::u16string_view path) {
 
 namespace {
 
+std::u16string LowerAscii(std::u16string s) {
+  for (char16_t& c : s)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  return s;
+}
+
 // Decodes a file's bytes by its mark: UTF-16 LE or BE, UTF-8, else 8-bit
 // code-page text. Text after a NUL character is dropped.
 std::u16string DecodeText(std::string_view b) {
@@ -129,9 +135,22 @@ std::vector<std::u16string> SplitLines(const std::u16string& text) {
   return lines;
 }
 
+// Map names are compared without regard to case, as stored names and
+// settings expect: a missing file is looked for among the files of its
+// folder whose names differ only in the case of ASCII letters.
+std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& p) {
+  std::error_code ec;
+  if (std::filesystem::exists(p, ec)) return p;
+  const std::u16string wanted = LowerAscii(p.filename().u16string());
+  const std::filesystem::path folder = p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (LowerAscii(it->path().filename().u16string()) == wanted) return it->path();
+  return p;
+}
+
 bool ReadFileBytes(const std::string& path, std::string& out) {
   std::error_code ec;
-  std::filesystem::path p(Widen(path));
+  const std::filesystem::path p = FindFileIgnoringCase(std::filesystem::path(Widen(path)));
   if (std::filesystem::is_directory(p, ec)) return false;
   std::ifstream in(p, std::ios::binary);
   if (!in) return false;

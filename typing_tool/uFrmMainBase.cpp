@@ -1,5 +1,8 @@
 #include "uFrmMainBase.h"
 
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -74,6 +77,9 @@ TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
   memSinhala = new TMemo(this, false);
   memSinhala->setObjectName("memSinhala");
   memSinhala->setReadOnly(true);
+  // Read-only to typing, but the text can still be selected and copied from
+  // the keyboard as in any read-only edit control.
+  memSinhala->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   memSinhala->setUndoRedoEnabled(false);
   QPalette face = memSinhala->palette();
   face.setColor(QPalette::Base, face.color(QPalette::Button));
@@ -104,7 +110,8 @@ TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
   Label1->setFont(bold);
   txtEnglish = new QLineEdit(ToolBar3);
   txtEnglish->setObjectName("txtEnglish");
-  txtEnglish->setMaxLength(6);
+  // At most six characters typed; the program may put in longer keys.
+  txtEnglish->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,6}")), txtEnglish));
   txtEnglish->setFixedWidth(60);
   Label2 = new QLabel("  ", ToolBar3);
   Label2->setObjectName("Label2");
@@ -339,8 +346,8 @@ void TfrmMainBase::SelectCharView(TTntCharView* tile) {
   if (FSelectedView) {
     TTntCharView* old = FSelectedView;
     QPalette pal = old->palette();
-    pal.setColor(QPalette::Window, FSelectedViewColor);
-    pal.setColor(QPalette::WindowText, FSelectedViewFontColor);
+    pal.setColor(old->backgroundRole(), FSelectedViewColor);
+    pal.setColor(old->foregroundRole(), FSelectedViewFontColor);
     old->setPalette(pal);
     QFont f = old->font();
     f.setPointSize(16);
@@ -350,10 +357,10 @@ void TfrmMainBase::SelectCharView(TTntCharView* tile) {
   FSelectedView = tile;
   if (tile) {
     QPalette pal = tile->palette();
-    FSelectedViewColor = pal.color(QPalette::Window);
-    FSelectedViewFontColor = pal.color(QPalette::WindowText);
-    pal.setColor(QPalette::Window, pal.color(QPalette::Highlight));
-    pal.setColor(QPalette::WindowText, pal.color(QPalette::HighlightedText));
+    FSelectedViewColor = pal.color(tile->backgroundRole());
+    FSelectedViewFontColor = pal.color(tile->foregroundRole());
+    pal.setColor(tile->backgroundRole(), pal.color(QPalette::Highlight));
+    pal.setColor(tile->foregroundRole(), pal.color(QPalette::HighlightedText));
     tile->setPalette(pal);
     QFont f = tile->font();
     f.setPointSize(24);
@@ -425,14 +432,7 @@ bool TfrmMainBase::LoadFontMap(const std::string& name) {
   try {
     if (!FCharMap) return false;
     const std::string folder = GetAppFolder();
-    std::string path = folder + name + ".fmp";
-    // File names compare without regard to case, as on the original system.
-    if (!QFileInfo::exists(Widen(path))) {
-      const QString wanted = Widen(name + ".fmp");
-      for (const QString& f : QDir(Widen(folder)).entryList(QDir::Files | QDir::Hidden))
-        if (f.compare(wanted, Qt::CaseInsensitive) == 0) path = folder + Narrow(f);
-    }
-    FCharMap->LoadFromFile(path, true);
+    FCharMap->LoadFromFile(folder + name + ".fmp", true);
     QFont face = memSinhala->font();
     face.setFamily(QString::fromStdU16String(FCharMap->FontName));
     memSinhala->setFont(face);

@@ -161,6 +161,17 @@ TEST(MapFile, FailedLoadState) {
   EXPECT_EQ(m.Count(), 0);
 }
 
+TEST(MapFile, NamesDifferingOnlyInCaseFindTheFile) {
+  TempDir dir;
+  dir.Write("Mixed.FMP", Utf16Le(kSample));
+  TCharCollection m;
+  const std::string asked = dir.File("mixed.fmp");
+  m.LoadFromFile(asked, true);
+  EXPECT_GT(m.Count(), 0);
+  EXPECT_EQ(m.FileName(), asked);  // the name asked for, not the one on disk
+  EXPECT_THROW(m.LoadFromFile(dir.File("mixe.fmp"), true), EFontMapLoadError);
+}
+
 TEST(MapFile, BodyRules) {
   TCharCollection m;
   LoadBody(m, {u"-->", u"x=y", u"ka", u"k", u"<!--", u"ka=k=x", u"=", u"kaaaaaa=long", u"stray", u"-->",

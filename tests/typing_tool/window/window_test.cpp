@@ -226,6 +226,8 @@ class WindowTest : public QObject {
     QCOMPARE(tiles[1]->geometry(), QRect(37, 1, 60, 41));
     QCOMPARE(tiles[1]->font().pointSize(), 24);
     QCOMPARE(w->txtEnglish->text(), tiles[1]->CharInEnglish);
+    // The selected tile is drawn on the highlight colour.
+    QCOMPARE(tiles[1]->grab().toImage().pixelColor(30, 20), tiles[1]->palette().color(QPalette::Highlight));
     const auto searches = w->searched.size();
     w->tntCharViewClick(tiles[2]);
     QCOMPARE(w->searched.size(), searches);  // the search box was written, not searched
@@ -289,8 +291,29 @@ class WindowTest : public QObject {
     // The check mark follows the file of the last attempt.
     w->FillMapMenu(&menu, "", ".fmp");
     for (QAction* a : menu.actions()) QCOMPARE(a->isChecked(), TfrmMain::Caption(a) == "Sinhala");
-    // A name differing only in case finds its file.
+    // A name differing only in case finds its file, keeps the name asked
+    // for and so gets no check mark.
     QVERIFY(w->LoadFontMap("OTHER"));
+    QCOMPARE(w->FFontMapName, std::string("OTHER"));
+    w->FillMapMenu(&menu, "", ".fmp");
+    for (QAction* a : menu.actions()) QVERIFY(!a->isChecked());
+  }
+
+  void searchBoxAndDisplayPaneLimits() {
+    // Typing stops at six characters; a longer key chosen from a tile fits.
+    QTest::keyClicks(w->txtEnglish, "abcdefgh");
+    QCOMPARE(w->txtEnglish->text(), QString("abcdef"));
+    TTntCharView tile;
+    tile.CharInEnglish = "longerkey";
+    w->SelectCharView(&tile);
+    QCOMPARE(w->txtEnglish->text(), QString("longerkey"));
+    w->SelectCharView(nullptr);
+    // The display pane's text can be selected from the keyboard.
+    Type("kaka");
+    w->memSinhala->setFocus();
+    QTest::keyClick(w->memSinhala, Qt::Key_End);
+    QTest::keyClick(w->memSinhala, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(w->memSinhala->textCursor().selectedText().size(), 1);
   }
 
   void fillMapList() {
