@@ -269,50 +269,47 @@ class StartupTest : public QObject {
     QVERIFY(QFile::exists(IniPath()));
   }
 
-  void settingsDefaultsWithoutFile() {
-    auto w = Start();
-    QVERIFY(w->FRestoreLastState);
-    QCOMPARE(w->pos(), QPoint(Screen().width() - 450, Screen().height() - 375));
-    QCOMPARE(w->size(), QSize(450, 350));
-    QCOMPARE(w->FFontSize, std::string("18"));
-    QCOMPARE(PanePoints(*w), 18);
-    QCOMPARE(w->FEnglishFont, std::string("Times New Roman"));
-    QVERIFY(!w->chkSubmitWords->isChecked());
-    QVERIFY(w->chkSuggest->isChecked());
-    QCOMPARE(w->FFontMapName, std::string("Sinhala"));
+  // The settings the window took, in one line.
+  static QString Applied(const TfrmMain& w) {
+    return QStringLiteral("last=%1 at=%2,%3 %4x%5 size=%6/%7pt english=%8 submit=%9 suggest=%10 map=%11")
+        .arg(w.FRestoreLastState)
+        .arg(w.pos().x())
+        .arg(w.pos().y())
+        .arg(w.width())
+        .arg(w.height())
+        .arg(QString::fromStdString(w.FFontSize))
+        .arg(PanePoints(w))
+        .arg(QString::fromStdString(w.FEnglishFont))
+        .arg(w.chkSubmitWords->isChecked())
+        .arg(w.chkSuggest->isChecked())
+        .arg(QString::fromStdString(w.FFontMapName));
+  }
+  // The start defaults: 450 by 350 in the bottom-right corner, 18 points.
+  QString Defaults(bool last, const QString& english, bool submit) const {
+    return QStringLiteral("last=%1 at=%2,%3 450x350 size=18/18pt english=%4 submit=%5 suggest=1 map=Sinhala")
+        .arg(last)
+        .arg(Screen().width() - 450)
+        .arg(Screen().height() - 375)
+        .arg(english)
+        .arg(submit);
   }
 
-  void settingsStoredStateApplied() {
-    WriteIni("[bounds]\ntleft=11\nttop=12\ntwidth=513\ntheight=414\n"
-             "[params]\nrestore_last_state=7\nfont_size=36\nenglish_font=Arial\n"
-             "tsubmit_words=1\nauto_suggest=0\nfont_map=Other\n");
-    auto w = Start();
-    QVERIFY(w->FRestoreLastState);
-    QCOMPARE(w->pos(), QPoint(11, 12));
-    QCOMPARE(w->size(), QSize(513, 414));
-    QCOMPARE(w->FFontSize, std::string("36"));
-    QCOMPARE(PanePoints(*w), 36);
-    QCOMPARE(w->FEnglishFont, std::string("Arial"));
-    QVERIFY(w->chkSubmitWords->isChecked());
-    QVERIFY(!w->chkSuggest->isChecked());
-    QCOMPARE(w->FFontMapName, std::string("Other"));
-    QCOMPARE(w->memSinhala->font().family(), QStringLiteral("TestOther"));
-  }
+  void settingsBothBranches() {
+    QCOMPARE(Applied(*Start()), Defaults(true, "Times New Roman", false));  // no file
 
-  void settingsDefaultBranchReadsOnlyTheEnglishFont() {
-    WriteIni("[bounds]\ntleft=11\nttop=12\ntwidth=513\ntheight=414\n"
-             "[params]\nrestore_last_state=0\nfont_size=36\nenglish_font=Arial\n"
-             "tsubmit_words=0\nauto_suggest=0\nfont_map=Other\n");
-    auto w = Start();
-    QVERIFY(!w->FRestoreLastState);
-    QCOMPARE(w->pos(), QPoint(Screen().width() - 450, Screen().height() - 375));
-    QCOMPARE(w->size(), QSize(450, 350));
-    QCOMPARE(w->FFontSize, std::string("18"));
-    QCOMPARE(PanePoints(*w), 18);
-    QCOMPARE(w->FEnglishFont, std::string("Arial"));
-    QVERIFY(w->chkSubmitWords->isChecked());
-    QVERIFY(w->chkSuggest->isChecked());
-    QCOMPARE(w->FFontMapName, std::string("Sinhala"));
+    const QByteArray stored = "[bounds]\ntleft=11\nttop=12\ntwidth=513\ntheight=414\n"
+                              "[params]\nfont_size=36\nenglish_font=Arial\n"
+                              "tsubmit_words=0\nauto_suggest=0\nfont_map=Other\n";
+    WriteIni(stored + "restore_last_state=7\n");
+    {
+      auto w = Start();
+      QCOMPARE(Applied(*w), QStringLiteral("last=1 at=11,12 513x414 size=36/36pt english=Arial submit=0 "
+                                           "suggest=0 map=Other"));
+      QCOMPARE(w->memSinhala->font().family(), QStringLiteral("TestOther"));
+    }
+    // The defaults, but the English font still comes from the file.
+    WriteIni(stored + "restore_last_state=0\n");
+    QCOMPARE(Applied(*Start()), Defaults(false, "Arial", true));
   }
 
   void brokenSettingsOrMissingMapStillStart() {
@@ -320,8 +317,7 @@ class StartupTest : public QObject {
     WriteIni(QByteArray("\xff\xfe[bo\0unds]\ntwidth=\x01\x02\n=\n[[[\n", 30));
     {
       auto w = Start();
-      QCOMPARE(w->size(), QSize(450, 350));
-      QCOMPARE(w->FFontMapName, std::string("Sinhala"));
+      QCOMPARE(Applied(*w), Defaults(true, "Times New Roman", false));
       QVERIFY(w->FTrayIconData->isVisible());
     }
     // A map that is not there: the program runs and keeps the name.
