@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <QWidgetAction>
 
+#include "RunApp.h"
 #include "WorkingCtrls.h"
 #include "codepage.h"
 #include "dialogs.h"
@@ -105,8 +106,6 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   bands->addStretch(1);
 
   // --- menus ---------------------------------------------------------------
-  pmTray = new QMenu(this);
-  pmTray->setObjectName("pmTray");
   pmMaps = new QMenu(this);
   pmMaps->setObjectName("pmMaps");
   pmFontSizes = new QMenu(this);
@@ -164,16 +163,20 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   // The typing pane has the focus when the window shows.
   memEnglish->setFocus();
 
-  // --- start-up timers (their handlers come with the start-up piece) --------
+  // --- start-up timers (handlers in uFrmMainStartup.cpp) ------------------
   tmrSplash = new QTimer(this);
   tmrSplash->setObjectName("tmrSplash");
   tmrSplash->setInterval(1000);
   tmrLoadSettings = new QTimer(this);
   tmrLoadSettings->setObjectName("tmrLoadSettings");
   tmrLoadSettings->setInterval(1000);
+  CreateStartupParts();
 }
 
-TfrmMain::~TfrmMain() { DisconnectChildren(); }
+TfrmMain::~TfrmMain() {
+  DisconnectChildren();
+  FormDestroy(this);
+}
 
 QToolButton* TfrmMain::AddButton(QToolBar* bar, const char* name, int image, const QString& hint, QSize size) {
   auto* b = new QToolButton(bar);
@@ -334,6 +337,4 @@ void TfrmMain::chkSuggestClick(QObject*) {
   }
 }
 
-void TfrmMain::WindowsCharacterMap1Click(QObject*) {
-  // Starting the character map program comes with the process starter.
-}
+void TfrmMain::WindowsCharacterMap1Click(QObject*) { RunCharacterMap(*RunApp1); }

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QPixmap>
+#include <QSystemTrayIcon>
 
 #include "Output.h"
 #include "uFrmMainBase.h"
@@ -19,6 +20,9 @@ class QPainter;
 class QSplitter;
 class QToolBar;
 class QToolButton;
+class QCloseEvent;
+class TRunApp;
+class TWheelHook;
 
 // The window's pictures, drawn at start: index as on the toolbar and menus.
 class TImageList {
@@ -103,7 +107,52 @@ class TfrmMain : public TfrmMainBase {
   // of the last chat window and face, for the life of the window.
   output::Connections FOutput;
 
+  // --- start-up, tray and settings ---
+  // Creation: frame, wheel hook, settings, first map load, registry value,
+  // tray icon and the start-up timers. Called once, right after construction.
+  void FormCreate(QObject* Sender);
+  // With no notification area on the desktop the window is shown at start
+  // and its close box ends the program.
+  void StartVisible(bool trayAvailable);
+  void tmrSplashTimer(QObject* Sender);
+  void tmrLoadSettingsTimer(QObject* Sender);
+  void Exit1Click(QObject* Sender);
+  // Asked to close: `CanClose` false hides the window instead.
+  void FormClose(QObject* Sender, bool& CanClose);
+  void FormDestroy(QObject* Sender);
+  void closeEvent(QCloseEvent* event) override;
+  // The tray icon's mouse message (the Win32 codes WM_LBUTTONDOWN 0x0201 ...).
+  void WMTrayNotify(int mouseMessage);
+  static int TrayMouseMessage(QSystemTrayIcon::ActivationReason reason);
+  void About1DrawItem(QAction* Sender, QPainter& ACanvas, const QRect& ARect, bool Selected);
+  void DrawMenuBand(QPainter& ACanvas);
+  void About1Click(QObject* Sender);
+  void UserGuide1Click(QObject* Sender);
+  void UserGuid1Click(QObject* Sender);
+  void Options1Click(QObject* Sender);
+  void LoadSettings();
+  void SaveSettings();
+  void ApplyFontSize(const std::string& size);
+  TRunApp* RunApp1;
+  TWheelHook* AppMessage = nullptr;  // the application-wide wheel hook
+  QSystemTrayIcon* FTrayIconData = nullptr;
+  QAction* Cancel1;
+  QAction* About1;
+  QAction* UserGuide1;
+  QAction* Options1;
+  QAction* Exit1;
+  bool FRestoreLastState = true;
+  bool FExitRequested = false;
+  bool FNoTrayArea = false;
+
  private:
+  // The process starter, the tray menu and the start-up timers' wiring
+  // (the constructor's part).
+  void CreateStartupParts();
+  // --- end of start-up, tray and settings ---
   QToolButton* AddButton(QToolBar* bar, const char* name, int image, const QString& hint, QSize size);
   QAction* AddDrawnItem(QMenu* menu, const char* name, const QString& caption, int image);
 };
+
+// The program's main window (start-up, tray and settings).
+extern TfrmMain* frmMain;

@@ -12,11 +12,12 @@
 TFrmOptions* FrmOptions = nullptr;
 
 void SelectFace(TOptionsFontPicker* picker, const QString& face) {
-  picker->setCurrentIndex(picker->findText(face, Qt::MatchFixedString));
+  // A face the list lacks selects nothing and is kept as the picker's name.
+  picker->SetFontName(face);
 }
 
 QString ChosenFace(const TOptionsFontPicker* picker, const QString& previous) {
-  return picker->currentIndex() >= 0 ? picker->currentText() : previous;
+  return picker->FontName().isEmpty() ? previous : picker->FontName();
 }
 
 namespace {
@@ -61,9 +62,9 @@ TFrmOptions::TFrmOptions(QWidget* parent)
   GroupBox3 = Named(new QGroupBox(QStringLiteral(" Default English Font "), this), "GroupBox3");
   GroupBox3->setGeometry(8, 70, 266, 54);
   fcFonts = Named(new TOptionsFontPicker(GroupBox3), "fcFonts");
-  fcFonts->setEditable(false);
-  fcFonts->setFontFilters(QFontComboBox::ScalableFonts);
-  fcFonts->setGeometry(12, 20, 242, 24);
+  // A new picker lists TrueType faces with items 21 pixels high.
+  fcFonts->SetSorted(true);
+  fcFonts->setGeometry(14, 20, 237, 22);
 
   btnOk = Named(new QPushButton(QStringLiteral("OK"), this), "btnOk");
   btnOk->setGeometry(118, 132, 75, 25);

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QFontComboBox>
 
+#include "FontCombo.h"
 #include "TypingSettings.h"
 
 class QCheckBox;
@@ -15,12 +15,12 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
-// The English font picker.
-using TOptionsFontPicker = QFontComboBox;
+// The English font picker: sorted, TrueType faces only, items 21 pixels high.
+using TOptionsFontPicker = TFontCombo;
 
 // Selects the item of `picker` whose face is `face`; none when it has none.
 void SelectFace(TOptionsFontPicker* picker, const QString& face);
-// The face chosen in `picker`, or `previous` when no item is chosen.
+// The face chosen in `picker`; `previous` when it names none.
 QString ChosenFace(const TOptionsFontPicker* picker, const QString& previous);
 
 class TFrmOptions : public QDialog {

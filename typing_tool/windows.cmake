@@ -8,4 +8,4 @@ add_library(typing_windows STATIC
   ${CMAKE_CURRENT_LIST_DIR}/uOptions.cpp ${CMAKE_CURRENT_LIST_DIR}/uOptions.h
   ${CMAKE_CURRENT_LIST_DIR}/uSplash.cpp ${CMAKE_CURRENT_LIST_DIR}/uSplash.h)
 target_include_directories(typing_windows PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(typing_windows PUBLIC Qt6::Widgets platform_dialogs PRIVATE varunel_options)
+target_link_libraries(typing_windows PUBLIC Qt6::Widgets platform_dialogs typing_tool_tools PRIVATE varunel_options)

@@ -54,27 +54,33 @@ class WindowsTest : public QObject {
 
   void optionsOkTakesChoicesCancelKeepsThem() {
     TFrmOptions dlg;
-    const QString face = dlg.fcFonts->itemText(1);
+    const QString face = TFontCombo::ItemFontName(dlg.fcFonts->itemText(1));
     TTypingSettings s;
-    s.EnglishFont = dlg.fcFonts->itemText(0);
+    s.EnglishFont = TFontCombo::ItemFontName(dlg.fcFonts->itemText(0));
+    // The user picks the second face.
+    const auto pickSecond = [&] {
+      dlg.fcFonts->setCurrentIndex(1);
+      emit dlg.fcFonts->activated(1);
+    };
 
     // Cancel: nothing changes, whatever was chosen in the dialog.
     WhenModal([&] {
       QVERIFY(dlg.rbLastSettings->isChecked());
-      QCOMPARE(dlg.fcFonts->currentText(), s.EnglishFont);
+      QCOMPARE(dlg.fcFonts->FontName(), s.EnglishFont);
+      QCOMPARE(dlg.fcFonts->currentIndex(), 0);
       dlg.rbDefaultSettings->setChecked(true);
-      dlg.fcFonts->setCurrentIndex(1);
+      pickSecond();
       dlg.btnCancel->click();
     });
     QVERIFY(!dlg.Execute(s));
     QVERIFY(s.RestoreLastState);
-    QCOMPARE(s.EnglishFont, dlg.fcFonts->itemText(0));
+    QCOMPARE(s.EnglishFont, TFontCombo::ItemFontName(dlg.fcFonts->itemText(0)));
 
     // OK: the next start applies the defaults, English typing uses the face.
     WhenModal([&] {
       QVERIFY(dlg.rbLastSettings->isChecked());  // filled again from the settings
       dlg.rbDefaultSettings->setChecked(true);
-      dlg.fcFonts->setCurrentIndex(1);
+      pickSecond();
       dlg.btnOk->click();
     });
     QVERIFY(dlg.Execute(s));

@@ -1,0 +1,506 @@
+// Tavimo's life driven through the real window: creation in a temporary
+// program folder, the start-up timers, the tray icon and menu, the settings
+// file, the About box, the Options dialog and Exit.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <functional>
+#include <memory>
+
+#include "AppHooks.h"
+#include "ShellOpen.h"
+#include "TestMaps.h"
+#include "TrayMenu.h"
+#include "dialogs.h"
+#include "registry.h"
+#include "uAboutBox.h"
+#include "uFrmMain.h"
+#include "uFrmMainBaseMemo.h"
+#include "uOptions.h"
+#include "uSplash.h"
+
+namespace {
+
+// The window with a record of suggestion searches run before the list exists.
+class TStartWindow : public TfrmMain {
+ public:
+  int searchesWithoutList = 0;
+  int searches = 0;
+  void FindSuggestions(const std::string& text, bool searchMode) override {
+    if (!FSuggestBusy && !FEnglishMode) {
+      ++searches;
+      if (!FSuggestions) ++searchesWithoutList;
+    }
+    TfrmMain::FindSuggestions(text, searchMode);
+  }
+};
+
+// Runs `action` on the program's modal window as soon as one is up; gives up
+// after 20 seconds (the test then fails on what the action did not do).
+void WhenModal(const std::function<void(QWidget*)>& action) {
+  auto* poll = new QTimer;
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  poll->setInterval(5);
+  QObject::connect(poll, &QTimer::timeout, [poll, action, clock] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal && clock->elapsed() < 20000) return;
+    poll->stop();
+    poll->deleteLater();
+    if (modal) action(modal);
+  });
+  poll->start();
+}
+
+// Counts the key events that reach one widget.
+class TKeyCounter : public QObject {
+ public:
+  QList<int> presses;
+  int releases = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) presses << static_cast<QKeyEvent*>(event)->key();
+    if (event->type() == QEvent::KeyRelease) ++releases;
+    return false;
+  }
+};
+
+QColor Pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+}  // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<dialogs::Script> script;
+  QList<QUrl> opened;
+
+  QString Folder() const { return dir->path() + "/"; }
+  QString IniPath() const { return Folder() + "settings.ini"; }
+  void WriteIni(const QByteArray& text) { WriteFile(IniPath(), text); }
+  QSize Screen() const { return QGuiApplication::primaryScreen()->size(); }
+
+  std::unique_ptr<TStartWindow> Start() {
+    auto w = std::make_unique<TStartWindow>();
+    w->FormCreate(w.get());
+    return w;
+  }
+  static int PanePoints(const TfrmMain& w) { return w.memSinhala->font().pointSize(); }
+
+ private slots:
+  void initTestCase() { QApplication::setApplicationName("Tavimo 2.1"); }
+
+  void init() {
+    dir = std::make_unique<QTemporaryDir>();
+    WriteSinhala(dir->path());
+    WriteOther(dir->path());
+    TfrmMainBase::SetAppFolder(Folder().toStdString());
+    registry::SetHiveFile((Folder() + "registry.ini").toStdString());
+    script = std::make_unique<dialogs::Script>();
+    opened.clear();
+    shell::SetOpener([this](const QUrl& url) { opened << url; });
+  }
+
+  void cleanup() {
+    shell::SetOpener({});
+    script.reset();
+    registry::SetHiveFile({});
+    TfrmMainBase::SetAppFolder({});
+    delete frmSplash;
+    frmSplash = nullptr;
+    delete frmAboutBox;
+    frmAboutBox = nullptr;
+    delete FrmOptions;
+    FrmOptions = nullptr;
+    dir.reset();
+  }
+
+  void creationPreparesAHiddenTrayWindow() {
+    auto w = Start();
+    QVERIFY(!w->isVisible());
+    QVERIFY(w->windowFlags().testFlag(Qt::Tool));
+    QVERIFY(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Tavimo 2.1"));
+    QVERIFY(w->AppMessage && w->AppMessage->Installed());
+    QCOMPARE(QApplication::font().family(), QStringLiteral("Tahoma"));
+
+    // The map of the settings is loaded, with no search before the list exists.
+    QVERIFY(w->FCharMap && w->FCharMap->Count() > 0);
+    QCOMPARE(w->memSinhala->font().family(), QStringLiteral("TestSinhala"));
+    QVERIFY(w->FSuggestions);
+    QVERIFY(!w->FSuggestBusy);
+    QCOMPARE(w->searchesWithoutList, 0);
+    QVERIFY(w->memEnglish->Text().isEmpty() && w->memSinhala->Text().isEmpty());
+
+    // The program folder, with its separator, in the registry.
+    const auto installPath = registry::ReadString(registry::kVarunelKey, registry::kInstallPath);
+    QVERIFY(installPath.has_value());
+    QCOMPARE(QString::fromStdU16String(*installPath), Folder());
+
+    QVERIFY(w->FTrayIconData && w->FTrayIconData->isVisible());
+    QCOMPARE(w->FTrayIconData->toolTip(), QStringLiteral("Tavimo 2.1"));
+    QVERIFY(w->FTrayIconData->contextMenu() == nullptr);
+    for (QTimer* t : {w->tmrSplash, w->tmrLoadSettings}) {
+      QVERIFY(t->isActive());
+      QCOMPARE(t->interval(), 1000);
+    }
+  }
+
+  void startUpTimersRunOnceShowingTheSplash() {
+    // As at program start: the splash first, its 3000 ms running from here.
+    frmSplash = new TfrmSplash;
+    int splashShown = 0;
+    struct TShowCounter : QObject {
+      int* count;
+      explicit TShowCounter(int* c) : count(c) {}
+      bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show) ++*count;
+        return false;
+      }
+    } counter(&splashShown);
+    frmSplash->installEventFilter(&counter);
+    auto w = Start();
+    WriteMap(dir->path(), "Sinhala", u"Reloaded", {{u"k", u"K", {{u"k", u"K"}}}});
+
+    // The splash is shown modally by tmrSplash and closes itself; the map
+    // is loaded again by tmrLoadSettings, now with suggestions allowed.
+    QTRY_VERIFY_WITH_TIMEOUT(splashShown == 1 && !frmSplash->isVisible(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w->tmrLoadSettings->isActive(), 20000);
+    QVERIFY(!w->tmrSplash->isActive());
+    QCOMPARE(w->memSinhala->font().family(), QStringLiteral("Reloaded"));
+    QVERIFY(!w->isVisible());
+    frmSplash->removeEventFilter(&counter);
+  }
+
+  void splashExpiredBeforeItsTimeStillGoes() {
+    frmSplash = new TfrmSplash;
+    frmSplash->Timer1Timer();  // start-up took longer than the splash's time
+    auto w = Start();
+    w->tmrSplashTimer(nullptr);  // returns once the splash has closed
+    QVERIFY(!frmSplash->isVisible());
+    QVERIFY(!w->tmrSplash->isActive());
+    // No splash at all: nothing happens.
+    delete frmSplash;
+    frmSplash = nullptr;
+    w->tmrSplashTimer(nullptr);
+  }
+
+  void secondMapLoadIgnoresFailures() {
+    auto w = Start();
+    w->tmrSplash->stop();
+    QFile::remove(Folder() + "Sinhala.fmp");
+    w->tmrLoadSettingsTimer(nullptr);
+    QVERIFY(!w->tmrLoadSettings->isActive());
+    QCOMPARE(w->FFontMapName, std::string("Sinhala"));
+    QVERIFY(w->FCharMap);
+  }
+
+  void exitWritesEveryKeyKeepsOthersAndRemovesTheIcon() {
+    WriteIni("[bounds]\nleft=5\ntleft=40\nttop=30\ntwidth=500\ntheight=400\n"
+             "[params]\nrestore_last_state=1\nfont_size=abc\nremember=yes\n");
+    auto w = Start();
+    w->tmrSplash->stop();
+    QCOMPARE(PanePoints(*w), 18);  // letters only: an 18-point pane
+    w->chkSubmitWords->setChecked(true);
+    w->FEnglishFont = "Arial";
+
+    w->Exit1Click(nullptr);
+    QVERIFY(w->FExitRequested);
+    QVERIFY(!w->FCharMap && !w->FSuggestions);
+    QVERIFY(!w->isVisible());
+
+    const QSettings ini(IniPath(), QSettings::IniFormat);
+    QCOMPARE(ini.value("params/restore_last_state").toString(), QStringLiteral("1"));
+    QCOMPARE(ini.value("bounds/tleft").toInt(), w->pos().x());
+    QCOMPARE(ini.value("bounds/ttop").toInt(), w->pos().y());
+    QCOMPARE(ini.value("bounds/twidth").toInt(), 500);
+    QCOMPARE(ini.value("bounds/theight").toInt(), 400);
+    QCOMPARE(ini.value("params/tsubmit_words").toString(), QStringLiteral("1"));
+    QCOMPARE(ini.value("params/font_map").toString(), QStringLiteral("Sinhala"));
+    QCOMPARE(ini.value("params/font_size").toString(), QStringLiteral("abc"));
+    QCOMPARE(ini.value("params/auto_suggest").toString(), QStringLiteral("1"));
+    QCOMPARE(ini.value("params/english_font").toString(), QStringLiteral("Arial"));
+    // Keys of the other program stay.
+    QCOMPARE(ini.value("bounds/left").toString(), QStringLiteral("5"));
+    QCOMPARE(ini.value("params/remember").toString(), QStringLiteral("yes"));
+
+    QPointer<QSystemTrayIcon> icon = w->FTrayIconData;
+    QVERIFY(icon);
+    w.reset();
+    QVERIFY(!icon);
+  }
+
+  void closeBoxHidesAndSavesNothing() {
+    auto w = Start();
+    w->tmrSplash->stop();
+    w->WMTrayNotify(0x0201);
+    QVERIFY(w->isVisible());
+    w->memEnglish->SetText("kaa");
+    QVERIFY(!w->close());
+    QVERIFY(!w->isVisible());
+    QVERIFY(!w->FExitRequested && w->FCharMap);
+    QVERIFY(!QFile::exists(IniPath()));
+    QVERIFY(w->FTrayIconData->isVisible());
+    w->WMTrayNotify(0x0201);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->memEnglish->Text(), QStringLiteral("kaa"));
+  }
+
+  void withoutNotificationAreaTheWindowShowsAndCloseEnds() {
+    auto hidden = Start();
+    hidden->StartVisible(true);
+    QVERIFY(!hidden->isVisible());
+
+    auto w = Start();
+    w->tmrSplash->stop();
+    w->StartVisible(false);
+    QVERIFY(w->isVisible());
+    QVERIFY(w->close());
+    QVERIFY(w->FExitRequested);
+    QVERIFY(QFile::exists(IniPath()));
+  }
+
+  // The settings the window took, in one line.
+  static QString Applied(const TfrmMain& w) {
+    return QStringLiteral("last=%1 at=%2,%3 %4x%5 size=%6/%7pt english=%8 submit=%9 suggest=%10 map=%11")
+        .arg(w.FRestoreLastState)
+        .arg(w.pos().x())
+        .arg(w.pos().y())
+        .arg(w.width())
+        .arg(w.height())
+        .arg(QString::fromStdString(w.FFontSize))
+        .arg(PanePoints(w))
+        .arg(QString::fromStdString(w.FEnglishFont))
+        .arg(w.chkSubmitWords->isChecked())
+        .arg(w.chkSuggest->isChecked())
+        .arg(QString::fromStdString(w.FFontMapName));
+  }
+  // The start defaults: 450 by 350 in the bottom-right corner, 18 points.
+  QString Defaults(bool last, const QString& english, bool submit) const {
+    return QStringLiteral("last=%1 at=%2,%3 450x350 size=18/18pt english=%4 submit=%5 suggest=1 map=Sinhala")
+        .arg(last)
+        .arg(Screen().width() - 450)
+        .arg(Screen().height() - 375)
+        .arg(english)
+        .arg(submit);
+  }
+
+  void settingsBothBranches() {
+    QCOMPARE(Applied(*Start()), Defaults(true, "Times New Roman", false));  // no file
+
+    const QByteArray stored = "[bounds]\ntleft=11\nttop=12\ntwidth=513\ntheight=414\n"
+                              "[params]\nfont_size=36\nenglish_font=Arial\n"
+                              "tsubmit_words=0\nauto_suggest=0\nfont_map=Other\n";
+    WriteIni(stored + "restore_last_state=7\n");
+    {
+      auto w = Start();
+      QCOMPARE(Applied(*w), QStringLiteral("last=1 at=11,12 513x414 size=36/36pt english=Arial submit=0 "
+                                           "suggest=0 map=Other"));
+      QCOMPARE(w->memSinhala->font().family(), QStringLiteral("TestOther"));
+    }
+    // The defaults, but the English font still comes from the file.
+    WriteIni(stored + "restore_last_state=0\n");
+    QCOMPARE(Applied(*Start()), Defaults(false, "Arial", true));
+  }
+
+  void brokenSettingsOrMissingMapStillStart() {
+    // Bytes of no INI form: every default.
+    WriteIni(QByteArray("\xff\xfe[bo\0unds]\ntwidth=\x01\x02\n=\n[[[\n", 30));
+    {
+      auto w = Start();
+      QCOMPARE(Applied(*w), Defaults(true, "Times New Roman", false));
+      QVERIFY(w->FTrayIconData->isVisible());
+    }
+    // A map that is not there: the program runs and keeps the name.
+    WriteIni("[params]\nfont_map=Nowhere\ntwidth=abc\n");
+    auto w = Start();
+    QCOMPARE(w->FFontMapName, std::string("Nowhere"));
+    QVERIFY(w->FTrayIconData->isVisible());
+    w->tmrLoadSettingsTimer(nullptr);
+    w->tmrSplash->stop();
+    w->Exit1Click(nullptr);
+    QCOMPARE(QSettings(IniPath(), QSettings::IniFormat).value("params/font_map").toString(),
+             QStringLiteral("Nowhere"));
+  }
+
+  void wheelStepIsOneArrowPress() {
+    auto w = Start();
+    w->tmrSplash->stop();
+    w->WMTrayNotify(0x0201);
+    TKeyCounter keys;
+    w->memEnglish->installEventFilter(&keys);
+    const auto turn = [&](int delta) {
+      QWidget* viewport = w->memEnglish->viewport();
+      const QPointF at(5, 5);
+      QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+      QApplication::sendEvent(viewport, &wheel);
+    };
+    turn(240);  // away from the user, however far
+    turn(-120);
+    turn(0);
+    QCOMPARE(keys.presses, (QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}));
+    QCOMPARE(keys.releases, 0);
+    w->memEnglish->removeEventFilter(&keys);
+  }
+
+  void trayMouseMessages() {
+    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Trigger), 0x0201);
+    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Context), 0x0205);
+    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::DoubleClick), 0x0203);
+    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::MiddleClick), 0x0207);
+
+    auto w = Start();
+    w->tmrSplash->stop();
+    // Moves, left release, double clicks, right press, middle button: nothing.
+    for (int code : {0x0200, 0x0202, 0x0203, 0x0204, 0x0206, 0x0207, 0x0208, 0x0209}) {
+      w->WMTrayNotify(code);
+      QVERIFY2(!w->isVisible() && !w->pmTray->isVisible(), qPrintable(QString::number(code, 16)));
+    }
+    // Right release: the menu, with the window left hidden.
+    w->WMTrayNotify(0x0205);
+    QVERIFY(w->pmTray->isVisible());
+    QVERIFY(!w->isVisible());
+    w->pmTray->close();
+    // Left press through the icon's own signal: the window, again when shown.
+    emit w->FTrayIconData->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(w->isVisible());
+    w->WMTrayNotify(0x0201);
+    QVERIFY(w->isVisible());
+    w->WMTrayNotify(0x0205);
+    QVERIFY(w->pmTray->isVisible());
+    w->pmTray->close();
+  }
+
+  void trayMenuItemsAndBand() {
+    auto w = Start();
+    w->tmrSplash->stop();
+    auto* menu = qobject_cast<TTrayMenu*>(w->pmTray);
+    QVERIFY(menu);
+    QStringList items;
+    for (QAction* a : menu->actions()) items << a->objectName() + "=" + (a->isSeparator() ? "-" : a->text());
+    QCOMPARE(items, (QStringList{"Cancel1=&Cancel", "N3=-", "About1=&About" + QString(17, ' '),
+                                 "UserGuide1=&User Guide", "Options1=&Options...", "N2=-", "Exit1=&Exit"}));
+
+    menu->popup(QPoint(0, 0));
+    QVERIFY(menu->isVisible());
+    menu->setActiveAction(w->About1);
+    const QImage image = menu->grab().toImage();
+    const int h = image.height();
+    QVERIFY(h > 105);
+    const QColor grey(128, 128, 128);
+    // The band: 20 pixels wide, top to bottom, with the title in white.
+    for (int y : {0, h / 2, h - 1})
+      for (int x : {0, 19}) QCOMPARE(Pixel(image, x, y), grey);
+    QVERIFY(Pixel(image, 20, h - 1) != grey);
+    bool white = false;
+    for (int y = 20; y <= 105 && !white; ++y)
+      for (int x = 2; x < 20 && !white; ++x) white = Pixel(image, x, y) == QColor(Qt::white);
+    QVERIFY(white);
+    // The highlighted item from x = 21; the band stays grey beside it.
+    const QRect about = menu->actionGeometry(w->About1);
+    const QColor highlight = menu->palette().color(QPalette::Highlight);
+    QCOMPARE(Pixel(image, 21, about.bottom() - 1), highlight);
+    QCOMPARE(Pixel(image, about.right() - 1, about.bottom() - 1), highlight);
+    QVERIFY(Pixel(image, 20, about.bottom() - 1) != highlight);
+    const QRect cancel = menu->actionGeometry(w->Cancel1);
+    QVERIFY(Pixel(image, 21, cancel.bottom() - 1) != highlight);
+    menu->close();
+
+    // Cancel does nothing; the user guide opens the program folder's file.
+    w->Cancel1->trigger();
+    w->UserGuide1->trigger();
+    QTRY_COMPARE(opened.size(), 1);
+    w->UserGuid1Click(nullptr);
+    QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(Folder() + "Varunel.htm"),
+                                  QUrl::fromLocalFile(Folder() + "Varunel.htm")}));
+    QVERIFY(!w->isVisible());
+  }
+
+  void aboutBoxShowsTheCredits() {
+    frmAboutBox = new TfrmAboutBox;
+    auto w = Start();
+    w->tmrSplash->stop();
+    bool modal = false;
+    WhenModal([&](QWidget* box) {
+      modal = box == frmAboutBox;
+      QWidget* focused = box->focusWidget() ? box->focusWidget() : box;
+      // Ctrl held throughout; the last letter makes it longer than the word.
+      for (char k : QByteArray("CREDITX")) {
+        QKeyEvent up(QEvent::KeyRelease, k, Qt::ControlModifier, QString(QChar(k)));
+        QApplication::sendEvent(focused, &up);
+      }
+      box->close();
+    });
+    w->About1->trigger();  // runs once the menu's handling is over
+    QTRY_VERIFY_WITH_TIMEOUT(modal && !frmAboutBox->isVisible(), 20000);
+    QCOMPARE(script->asked.size(), std::size_t{1});
+    QCOMPARE(script->asked[0].kind, QStringLiteral("message"));
+  }
+
+  void optionsOkSavesCancelKeeps() {
+    FrmOptions = new TFrmOptions;
+    auto w = Start();
+    w->tmrSplash->stop();
+    QVERIFY(FrmOptions->fcFonts->count() > 1);
+    QVERIFY(FrmOptions->fcFonts->Sorted());
+    QCOMPARE(FrmOptions->fcFonts->ComboHeight(), 21);
+    QVERIFY(FrmOptions->fcFonts->GetFontType() == TFontTypes{TRUETYPE_FONTS});
+    const QString face = TFontCombo::ItemFontName(FrmOptions->fcFonts->itemText(1));
+
+    // Cancel, whatever was chosen: nothing changes, nothing is written.
+    WhenModal([&](QWidget*) {
+      QVERIFY(FrmOptions->rbLastSettings->isChecked());
+      QCOMPARE(FrmOptions->fcFonts->FontName(), QStringLiteral("Times New Roman"));
+      FrmOptions->rbDefaultSettings->setChecked(true);
+      FrmOptions->fcFonts->setCurrentIndex(1);
+      emit FrmOptions->fcFonts->activated(1);
+      FrmOptions->btnCancel->click();
+    });
+    w->Options1Click(nullptr);
+    QVERIFY(w->FRestoreLastState);
+    QCOMPARE(w->FEnglishFont, std::string("Times New Roman"));
+    QVERIFY(!QFile::exists(IniPath()));
+
+    // OK: the choices are kept and the whole file is written.
+    WhenModal([&](QWidget*) {
+      FrmOptions->rbDefaultSettings->setChecked(true);
+      FrmOptions->fcFonts->setCurrentIndex(1);
+      emit FrmOptions->fcFonts->activated(1);
+      FrmOptions->btnOk->click();
+    });
+    w->Options1Click(nullptr);
+    QVERIFY(!w->FRestoreLastState);
+    QCOMPARE(QString::fromStdString(w->FEnglishFont), face);
+    const QSettings ini(IniPath(), QSettings::IniFormat);
+    QCOMPARE(ini.value("params/restore_last_state").toString(), QStringLiteral("0"));
+    QCOMPARE(ini.value("params/english_font").toString(), face);
+    QCOMPARE(ini.value("bounds/twidth").toInt(), 450);
+    QCOMPARE(ini.value("params/font_size").toString(), QStringLiteral("18"));
+  }
+
+  // Last: it runs the application's own loop, which Exit ends.
+  void exitEndsTheMessageLoop() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    auto w = Start();
+    w->tmrSplash->stop();
+    w->tmrLoadSettings->stop();
+    QTimer::singleShot(0, w.get(), [&] { w->close(); });  // the close box: the loop goes on
+    QTimer::singleShot(20, w.get(), [&] { w->Exit1->trigger(); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(w->FExitRequested);
+    QVERIFY(QFile::exists(IniPath()));
+  }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"

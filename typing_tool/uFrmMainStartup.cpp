@@ -1,0 +1,155 @@
+// Tavimo's life: the window's creation, the start-up timers, hiding and
+// Exit. The window lives in the notification area; it is shown only from the
+// tray icon.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTimer>
+
+#include "AppHooks.h"
+#include "RunApp.h"
+#include "TrayMenu.h"
+#include "codepage.h"
+#include "registry.h"
+#include "uFrmMain.h"
+#include "uFrmMainBaseMemo.h"
+#include "uSplash.h"
+
+TfrmMain* frmMain = nullptr;
+
+void TfrmMain::CreateStartupParts() {
+  RunApp1 = new TRunApp(this);
+  RunApp1->setObjectName("RunApp1");
+  RunApp1->ShowConsole = true;
+
+  auto* tray = new TTrayMenu(this);
+  tray->setObjectName("pmTray");
+  pmTray = tray;
+  Cancel1 = tray->addItem("Cancel1", "Cancel");
+  tray->addSeparator()->setObjectName("N3");
+  About1 = tray->addItem("About1", QStringLiteral("About") + QString(17, QLatin1Char(' ')));
+  UserGuide1 = tray->addItem("UserGuide1", "User Guide");
+  Options1 = tray->addItem("Options1", "Options...");
+  tray->addSeparator()->setObjectName("N2");
+  Exit1 = tray->addItem("Exit1", "Exit");
+  tray->setDrawItemHandler([this](QPainter& canvas, const QRect& rect, bool selected, const QString& caption) {
+    for (QAction* item : pmTray->actions())
+      if (!item->isSeparator() && item->text() == caption) return About1DrawItem(item, canvas, rect, selected);
+  });
+  // The commands run once the menu has gone, so a modal window opened by
+  // one does not run inside the menu's own handling.
+  connect(About1, &QAction::triggered, this, [this] { About1Click(About1); }, Qt::QueuedConnection);
+  connect(UserGuide1, &QAction::triggered, this, [this] { UserGuide1Click(UserGuide1); }, Qt::QueuedConnection);
+  connect(Options1, &QAction::triggered, this, [this] { Options1Click(Options1); }, Qt::QueuedConnection);
+  connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(Exit1); }, Qt::QueuedConnection);
+
+  connect(tmrSplash, &QTimer::timeout, this, [this] { tmrSplashTimer(tmrSplash); });
+  connect(tmrLoadSettings, &QTimer::timeout, this, [this] { tmrLoadSettingsTimer(tmrLoadSettings); });
+}
+
+void TfrmMain::FormCreate(QObject*) {
+  // A tool window on top of all others: no taskbar entry.
+  setWindowFlag(Qt::Tool);
+  setWindowFlag(Qt::WindowStaysOnTopHint);
+  FEnglishMode = false;
+  setWindowTitle(QApplication::applicationName());
+  // Every wheel step becomes one arrow-key press for the widget it reached.
+  if (!AppMessage) {
+    AppMessage = new TWheelHook(this);
+    AppMessage->setObjectName("AppMessage");
+  }
+  AppMessage->Install();
+  // The clipboard: Qt's already carries Unicode text, so there is no object to install.
+  LoadSettings();
+  QFont face = QApplication::font();
+  face.setFamily(QStringLiteral("Tahoma"));
+  QApplication::setFont(face);
+
+  FCharMap = std::make_unique<TCharCollection>();
+  // No suggestion search yet: the list is made after the first load.
+  FSuggestBusy = true;
+  cmbMapsChange(nullptr);
+  FSuggestBusy = false;
+  FSuggestions = std::make_unique<TCharCollection>();
+
+  // Written at every start, never read; a failure is silent.
+  registry::WriteInstallPath(codepage::Widen(GetAppFolder()));
+
+  memEnglish->SetText(QString());
+  memSinhala->SetText(QString());
+
+  if (!FTrayIconData) {
+    FTrayIconData = new QSystemTrayIcon(ImageList1.Icon(21), this);
+    FTrayIconData->setObjectName("FTrayIconData");
+    connect(FTrayIconData, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { WMTrayNotify(TrayMouseMessage(reason)); });
+  }
+  FTrayIconData->setToolTip(windowTitle());
+  FTrayIconData->show();
+
+  tmrSplash->start();
+  tmrLoadSettings->start();
+}
+
+void TfrmMain::StartVisible(bool trayAvailable) {
+  FNoTrayArea = !trayAvailable;
+  // Without a notification area nothing would reach the hidden window.
+  if (FNoTrayArea) WMTrayNotify(0x0201);
+}
+
+void TfrmMain::tmrSplashTimer(QObject*) {
+  tmrSplash->stop();
+  // The splash closes itself by its own timer, started when it was made.
+  if (frmSplash) frmSplash->exec();
+}
+
+void TfrmMain::tmrLoadSettingsTimer(QObject*) {
+  tmrLoadSettings->stop();
+  // The map of the settings again, now with the suggestions allowed.
+  try {
+    FontMap1Click(nullptr);
+  } catch (...) {
+  }
+}
+
+void TfrmMain::Exit1Click(QObject*) {
+  FExitRequested = true;
+  close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormClose(this, canClose);
+  if (canClose)
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TfrmMain::FormClose(QObject*, bool& CanClose) {
+  // The close box hides the window; the icon stays. Without a notification
+  // area it ends the program, since a hidden window could not come back.
+  if (!FExitRequested && !FNoTrayArea) {
+    CanClose = false;
+    hide();
+    return;
+  }
+  FExitRequested = true;
+  DisconnectOfficeServers();
+  if (FSuggestions) FSuggestions->Clear();
+  FSuggestions.reset();
+  // The bounds saved are those of the normal window.
+  setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+  SaveSettings();
+  if (FCharMap) FCharMap->Clear();
+  FCharMap.reset();
+  CanClose = true;
+  QCoreApplication::quit();
+}
+
+void TfrmMain::FormDestroy(QObject*) {
+  if (!FTrayIconData) return;
+  FTrayIconData->hide();
+  delete FTrayIconData;
+  FTrayIconData = nullptr;
+}
