@@ -5,11 +5,13 @@ include(${PROJECT_SOURCE_DIR}/charmap/widgets.cmake)
 add_library(typing_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBase.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBase.h
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseMemo.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseMemo.h
+  ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseClipboard.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseExport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMain.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMain.h
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainImages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainOutput.cpp)
 target_include_directories(typing_window PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(typing_window PUBLIC charmap_widgets charmap_core platform_codepage platform_dialogs Qt6::Widgets
+  typing_tool_export
   PRIVATE varunel_options)
 set_target_properties(typing_window PROPERTIES AUTOMOC ON)
 
