@@ -263,6 +263,10 @@ class CommandsTest : public QObject {
     QCOMPARE(read.text, text);
     QCOMPARE(read.faces, std::vector<std::u16string>(text.size(), kFace.toStdU16String()));
     QCOMPARE(read.halfPoints, std::vector<int>(text.size(), 28));
+    // Sinhala is a complex script: word processors take its face and size
+    // from the associated ones.
+    QCOMPARE(read.complexFaces, read.faces);
+    QCOMPARE(read.complexHalfPoints, read.halfPoints);
     QCOMPARE(read.fontTable.size(), size_t(1));
 
     // A second export starts a new document: the file holds only its text.
