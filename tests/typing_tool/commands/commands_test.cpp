@@ -240,8 +240,12 @@ class CommandsTest : public QObject {
                                               "The output was successfully saved to " + Path("b.jpeg") + " .",
                                               "The output was successfully saved to " + Path("c.txt") + " .",
                                               "The output was successfully saved to " + Path("d.jpg") + " ."}));
+    QCOMPARE(script->asked[0].kind, QString("save"));
     QCOMPARE(script->asked[0].text,
              QString("Word Document (*.doc);;Windows Bitmap (*.bmp);;JPEG File (*.jpg);;All Files (*.*)"));
+    QCOMPARE(script->asked[0].caption, QString("jpg"));  // the default extension
+    QCOMPARE(script->asked[1].caption, QString("Information"));
+    QCOMPARE(script->asked[1].icon, dialogs::Icon::Information);
 
     // Cancelling writes nothing and keeps the name.
     const auto asked = script->asked.size();
