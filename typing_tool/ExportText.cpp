@@ -104,7 +104,11 @@ QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int 
   QImage picture;
   int widest = 0;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString text = clipboardtext::AnsiForm(lines[i]);
+    // The line is measured and drawn as the pane holds it, in 16 bits: a map
+    // whose codes are Unicode letters draws them instead of a row of "?",
+    // and a legacy 8-bit map, whose codes all lie within the code page,
+    // draws exactly what its 8-bit form would.
+    const QString& text = lines[i];
     const int w = metrics.horizontalAdvance(text) + 20;
     if (w > widest) {
       widest = w;
@@ -157,14 +161,14 @@ void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& dis
 }
 
 void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayText& display,
-                        TWordExportDocument& document) {
+                        automation::TWordDocument& document) {
   // A failure to reach the document server is not this export's to report.
   document.Connect();
   try {
-    document.ContentInsertAfter(display.WholeText());
-    document.RangeSetFontName(display.fontName);
-    document.RangeSetFontSize(static_cast<double>(display.fontSize));
-    document.SaveAs(fileName);
+    document.Content()->InsertAfter(display.WholeText().toStdU16String());
+    document.Range()->GetFont()->SetName(display.fontName.toStdU16String());
+    document.Range()->GetFont()->SetSize(static_cast<float>(display.fontSize));
+    document.SaveAs(fileName.toStdU16String());
     document.Close();
     ShowSuccess(parent, fileName);
   } catch (...) {
@@ -173,12 +177,17 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
   document.Disconnect();
 }
 
-void Export(QWidget* parent, QString& dialogFileName, const DisplayText& display, TWordExportDocument& document) {
-  const QString fileName = dialogs::SaveFileName(parent, QStringLiteral("Export As"),
-                                                 QtFilter(QString::fromLatin1(kExportFilter)),
-                                                 QStringLiteral("jpg"), dialogFileName);
-  if (fileName.isEmpty()) return;
-  dialogFileName = fileName;
+bool TSaveDialog::Execute(QWidget* parent) {
+  const QString chosen = dialogs::SaveFileName(parent, Title, QtFilter(Filter), DefaultExt, FileName);
+  if (chosen.isEmpty()) return false;
+  FileName = chosen;
+  return true;
+}
+
+void Export(QWidget* parent, TSaveDialog& dialog, const DisplayText& display, automation::TWordDocument& document) {
+  dialog.Title = QStringLiteral("Export As");
+  if (!dialog.Execute(parent)) return;
+  const QString fileName = dialog.FileName;
   switch (KindOfFileName(fileName)) {
     case ExportKind::Bitmap: ExportBitmap(parent, fileName, display); break;
     case ExportKind::WordDocument: ExportWordDocument(parent, fileName, display, document); break;

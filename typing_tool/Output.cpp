@@ -95,22 +95,4 @@ bool Submit(QWidget* parent, Target target, Connections& connections, const Requ
   return false;
 }
 
-void ExportWordDocument(QWidget* parent, TWordDocument& document, const QString& fileName,
-                        const std::u16string& text, const std::u16string& face, double size) {
-  document.Connect();
-  try {
-    document.Content()->InsertAfter(text);
-    document.Range()->GetFont()->SetName(face);
-    document.Range()->GetFont()->SetSize(static_cast<float>(size));
-    document.SaveAs(fileName.toStdU16String());
-    document.Close();
-    dialogs::MessageBox(parent, "The output was successfully saved to " + fileName + " .",
-                        QStringLiteral("Information"), dialogs::Icon::Information);
-  } catch (const std::exception&) {
-    dialogs::MessageBox(parent, "Error saving to " + fileName + ".", QStringLiteral("Error"),
-                        dialogs::Icon::Error);
-  }
-  document.Disconnect();
-}
-
 }  // namespace output

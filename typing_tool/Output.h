@@ -1,5 +1,4 @@
-// Sending the display pane's text to Word, Excel or PowerPoint, and the
-// Word document export.
+// Sending the display pane's text to Word, Excel or PowerPoint.
 //
 // The Output* routines run one output each and raise on the first failing
 // step, leaving done what was done; Submit runs the chosen one under its
@@ -60,11 +59,5 @@ struct Connections {
 // target's message has been shown and the text stays.
 bool Submit(QWidget* parent, Target target, Connections& connections, const Request& request,
             bool isEnter, bool typingPaneEmpty, bool englishMode, const std::string& displayFace);
-
-// The Word document export: the text in the given face and size, saved
-// under `fileName`; shows the success or failure message. Raises when the
-// document server cannot be reached (nothing is written then).
-void ExportWordDocument(QWidget* parent, automation::TWordDocument& document, const QString& fileName,
-                        const std::u16string& text, const std::u16string& face, double size);
 
 }  // namespace output

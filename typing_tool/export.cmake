@@ -7,5 +7,5 @@ add_library(typing_tool_export STATIC
   ${CMAKE_CURRENT_LIST_DIR}/JpegWriter.cpp ${CMAKE_CURRENT_LIST_DIR}/JpegWriter.h)
 target_include_directories(typing_tool_export PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(typing_tool_export
-  PUBLIC Qt6::Widgets platform_dialogs platform_codepage
+  PUBLIC Qt6::Widgets platform_dialogs platform_codepage platform_automation
   PRIVATE JPEG::JPEG varunel_options)

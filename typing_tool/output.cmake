@@ -1,5 +1,4 @@
-# Output of the display text to Word, Excel, PowerPoint and the messenger,
-# and the Word document export.
+# Output of the display text to Word, Excel, PowerPoint and the messenger.
 add_library(typing_tool_output STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Output.cpp ${CMAKE_CURRENT_LIST_DIR}/Output.h
   ${CMAKE_CURRENT_LIST_DIR}/Messenger.cpp ${CMAKE_CURRENT_LIST_DIR}/Messenger.h

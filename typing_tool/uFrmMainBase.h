@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ExportText.h"  // clipboard and export commands: SaveDialog1, WordDocument1
 #include "VarunelComms.h"
 
 class QCheckBox;
@@ -133,6 +134,31 @@ class TfrmMainBase : public QMainWindow {
   // every failure is swallowed. True when it loaded.
   bool LoadFontMap(const std::string& name);
   virtual void cmbMapsChange(QObject* Sender);
+
+  // --- clipboard and export commands ---
+  // Components of the export: the save dialog keeps the name chosen last;
+  // the Word document connection is made and released by each export.
+  exporttext::TSaveDialog SaveDialog1;
+  automation::TWordDocument WordDocument1;
+  // Copy: the typing pane's selection when it has the focus and one, else
+  // the display pane's whole text, as Unicode text with its 8-bit form.
+  void Copy1Click(QObject* Sender);
+  // Paste: into the typing pane (narrowed, then converted) when it has the
+  // focus, else into the display pane (converted back into the typing pane).
+  void Paste1Click(QObject* Sender);
+  // Clear: empties both panes without their change events.
+  void Clear1Click(QObject* Sender);
+  // Export: asks for a file name and writes the display text as a bitmap, a
+  // JPEG picture or a Word document by the name's ending. An error that is
+  // not the export's own to report goes to the default error box.
+  void Export1Click(QObject* Sender);
+  // The display pane's lines drawn in the active map's font.
+  QImage RenderToBitmap() const;
+  void ExportBitmap(const QString& FileName);
+  void ExportJpeg(const QString& FileName);  // throws when rendering fails
+  void ExportWordDocument(const QString& FileName);  // throws when Word cannot be reached
+  // What the exports read of the window: the display pane and FCharMap.
+  exporttext::DisplayText DisplaySource() const;
 
  protected:
   // The refresh step of the key handler: caret line and suggestions for the

@@ -5,6 +5,7 @@ include(${PROJECT_SOURCE_DIR}/charmap/widgets.cmake)
 add_library(typing_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBase.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBase.h
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseMemo.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseMemo.h
+  ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseClipboard.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMainBaseExport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMain.cpp ${CMAKE_CURRENT_LIST_DIR}/uFrmMain.h
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainImages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainOutput.cpp
@@ -13,7 +14,7 @@ add_library(typing_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/uFrmMainSettings.cpp)
 target_include_directories(typing_window PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(typing_window PUBLIC typing_tool_output charmap_widgets charmap_core platform_codepage platform_dialogs Qt6::Widgets
-  typing_windows typing_tool_tools typing_tool_tray platform_registry
+  typing_windows typing_tool_tools typing_tool_tray platform_registry typing_tool_export
   PRIVATE varunel_options)
 set_target_properties(typing_window PROPERTIES AUTOMOC ON)
 

@@ -100,7 +100,10 @@ std::string ToRtf(const StyledText& text) {
   out += "}\r\n\\pard\\plain ";
   for (auto& r : runs) {
     auto face = std::find(faces.begin(), faces.end(), r.font.name) - faces.begin();
-    out += "\\f" + std::to_string(face) + "\\fs" + std::to_string(std::lround(r.font.size * 2)) + " ";
+    const std::string f = std::to_string(face), fs = std::to_string(std::lround(r.font.size * 2));
+    // Word processors draw complex scripts (Sinhala among them) in the
+    // associated face and size, Latin text in the plain ones: set both.
+    out += "\\rtlch\\af" + f + "\\afs" + fs + "\\ltrch\\f" + f + "\\fs" + fs + " ";
     AppendRtfText(out, std::u16string_view(text.Text()).substr(r.start, r.length));
   }
   out += "}\r\n";

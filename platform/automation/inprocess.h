@@ -103,6 +103,7 @@ class Document : public WordDocument, public std::enable_shared_from_this<Docume
 };
 
 // The Rich Text form of a styled text: font table, sizes in half-points,
+// every run's face and size for Latin and for complex scripts alike,
 // non-ASCII characters as \uN? escapes, CR LF as \par.
 std::string ToRtf(const StyledText& text);
 

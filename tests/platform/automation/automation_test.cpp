@@ -118,6 +118,8 @@ TEST(RtfTest, SavedDocumentReadsBack) {
   for (size_t i = 0; i < text.size(); ++i) {
     EXPECT_EQ(read.faces[i], u"Iskoola Pota");
     EXPECT_EQ(read.halfPoints[i], 21);
+    EXPECT_EQ(read.complexFaces[i], u"Iskoola Pota");
+    EXPECT_EQ(read.complexHalfPoints[i], 21);
   }
   std::filesystem::remove_all(dir);
 }

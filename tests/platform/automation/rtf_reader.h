@@ -1,6 +1,7 @@
 // Reads back the Rich Text the in-process document writes: the text (with
 // \uN? escapes and \par turned back into characters and CR LF) and the face
-// and half-point size in force at every character.
+// and half-point size in force at every character, for Latin text and for
+// complex scripts (the associated face and size).
 #pragma once
 
 #include <cctype>
@@ -12,12 +13,14 @@ struct RtfRead {
   std::u16string text;
   std::vector<std::u16string> faces;  // per character
   std::vector<int> halfPoints;        // per character
+  std::vector<std::u16string> complexFaces;  // per character: \af
+  std::vector<int> complexHalfPoints;        // per character: \afs
   std::map<int, std::u16string> fontTable;
 };
 
 inline RtfRead ReadRtf(const std::string& rtf) {
   RtfRead out;
-  int depth = 0, fontTableDepth = -1, font = 0, size = 24, tableIndex = -1;
+  int depth = 0, fontTableDepth = -1, font = 0, size = 24, tableIndex = -1, complexFont = 0, complexSize = 24;
   std::u16string tableName;
   auto put = [&](char16_t c) {
     if (fontTableDepth >= 0) {
@@ -28,6 +31,8 @@ inline RtfRead ReadRtf(const std::string& rtf) {
     out.text += c;
     out.faces.push_back(out.fontTable[font]);
     out.halfPoints.push_back(size);
+    out.complexFaces.push_back(out.fontTable[complexFont]);
+    out.complexHalfPoints.push_back(complexSize);
   };
   for (size_t i = 0; i < rtf.size();) {
     char c = rtf[i];
@@ -56,6 +61,8 @@ inline RtfRead ReadRtf(const std::string& rtf) {
       else if (word == "f" && fontTableDepth >= 0) tableIndex = number;
       else if (word == "f") font = number;
       else if (word == "fs") size = number;
+      else if (word == "af") complexFont = number;
+      else if (word == "afs") complexSize = number;
       else if (word == "par") put(u'\r'), put(u'\n');
       else if (word == "tab") put(u'\t');
       else if (word == "u") put(static_cast<char16_t>(number < 0 ? number + 65536 : number)), ++i;

@@ -1,10 +1,7 @@
 #include "Output.h"
 #include "dialogs.h"
 #include "inprocess.h"
-#include "rtf_reader.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace automation;
@@ -162,46 +159,6 @@ TEST(StrToIntTest, OnlyWholeNumbers) {
   EXPECT_EQ(StrToInt("14"), 14);
   EXPECT_EQ(StrToInt(" -3"), -3);
   for (const char* bad : {"", "12.5", "12 ", "x", "99999999999"}) EXPECT_THROW(StrToInt(bad), std::invalid_argument) << bad;
-}
-
-class WordExportTest : public OfficeOutputTest {
- protected:
-  QTemporaryDir dir;
-};
-
-TEST_F(WordExportTest, WritesRichTextWithFaceAndSize) {
-  const QString name = dir.filePath("out.doc");
-  const std::u16string text = u"\u0d85\u0dba\r\n{b}\\";
-  TWordDocument doc;
-  ExportWordDocument(nullptr, doc, name, text, u"Iskoola Pota", 16);
-  EXPECT_EQ(Messages(), QStringList{"The output was successfully saved to " + name + " ."});
-  EXPECT_EQ(script.asked.back().caption, "Information");
-  EXPECT_FALSE(doc.Connected());
-  QFile file(name);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  RtfRead read = ReadRtf(file.readAll().toStdString());
-  EXPECT_EQ(read.text, text);
-  for (size_t i = 0; i < text.size(); ++i) {
-    EXPECT_EQ(read.faces[i], u"Iskoola Pota");
-    EXPECT_EQ(read.halfPoints[i], 32);
-  }
-}
-
-TEST_F(WordExportTest, FailuresAreReportedAndUnreachableServersRaise) {
-  auto document = std::make_shared<inprocess::Document>();
-  document->GetFaults().Fail("SaveAs");
-  SetStarter<WordDocument>([document] { return document; });
-  const QString name = dir.filePath("bad.doc");
-  TWordDocument doc;
-  ExportWordDocument(nullptr, doc, name, u"a", u"F", 10);
-  EXPECT_EQ(Messages(), QStringList{"Error saving to " + name + "."});
-  EXPECT_FALSE(document->Closed());
-  EXPECT_FALSE(doc.Connected());
-
-  SetStarter<WordDocument>(nullptr);
-  EXPECT_THROW(ExportWordDocument(nullptr, doc, name, u"a", u"F", 10), EOleError);
-  EXPECT_EQ(Messages().size(), 1);
-  EXPECT_FALSE(QFile::exists(name));
 }
 
 }  // namespace

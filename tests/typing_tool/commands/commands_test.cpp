@@ -1,0 +1,322 @@
+// The clipboard and export commands of the main window, driven through its
+// panes, the real clipboard and real files in a temporary program folder
+// holding a small map of Unicode Sinhala.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "CharView.h"
+#include "ClipboardText.h"
+#include "TestMaps.h"
+#include "automation.h"
+#include "dialogs.h"
+#include "rtf_reader.h"
+#include "uFrmMainBase.h"
+#include "uFrmMainBaseMemo.h"
+
+namespace {
+
+const QString kFace = QStringLiteral("Noto Sans Sinhala");
+const QString kKaa = QStringLiteral(u"\u0D9A\u0DCF");  // "kaa"
+const QString kMa = QStringLiteral(u"\u0DB8");         // "ma"
+
+// "Sinhala": k, m and a in Unicode Sinhala, drawn in Noto Sans Sinhala.
+void WriteUnicodeSinhala(const QString& folder) {
+  WriteMap(folder, "Sinhala", u"Noto Sans Sinhala",
+           {{u"k", u"\u0D9A\u0DCA", {{u"k", u"\u0D9A\u0DCA"}, {u"ka", u"\u0D9A"}, {u"kaa", u"\u0D9A\u0DCF"}}},
+            {u"m", u"\u0DB8\u0DCA", {{u"m", u"\u0DB8\u0DCA"}, {u"ma", u"\u0DB8"}, {u"maa", u"\u0DB8\u0DCF"}}},
+            {u"a", u"\u0D85", {{u"a", u"\u0D85"}, {u"aa", u"\u0D86"}}}});
+}
+
+QByteArray AnsiOnClipboard() {
+  return QGuiApplication::clipboard()->mimeData()->data(QString::fromLatin1(clipboardtext::kAnsiTextMime));
+}
+
+int Ink(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+  return count;
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class CommandsTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<TfrmMainBase> w;
+  std::unique_ptr<dialogs::Script> script;
+
+  QString Path(const QString& name) const { return dir->filePath(name); }
+  QString Display() const { return w->memSinhala->Text(); }
+  QString Typed() const { return w->memEnglish->Text(); }
+  void Focus(QWidget* widget) {
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+  }
+  void Type(const QString& text) {
+    w->memEnglish->SetText(text);
+    w->memEnglish->moveCursor(QTextCursor::End);
+  }
+  void ExportAs(const QString& name) {
+    script->saveNames.push_back(name);
+    w->Export1Click(nullptr);
+  }
+
+ private slots:
+  void init() {
+    automation::ResetServers();
+    dir = std::make_unique<QTemporaryDir>();
+    WriteUnicodeSinhala(dir->path());
+    TfrmMainBase::SetAppFolder(dir->path().toStdString());
+    w = std::make_unique<TfrmMainBase>();
+    // A form of the panes in the order of the main windows.
+    auto* form = new QWidget(w.get());
+    auto* layout = new QVBoxLayout(form);
+    layout->addWidget(w->memSinhala);
+    layout->addWidget(w->memEnglish);
+    layout->addWidget(w->pnlSuggest);
+    w->setCentralWidget(form);
+    QFont display = w->memSinhala->font();
+    display.setPointSize(14);
+    w->memSinhala->setFont(display);
+    w->FCharMap = std::make_unique<TCharCollection>();
+    w->FSuggestions = std::make_unique<TCharCollection>();
+    w->FFontMapName = "Sinhala";
+    QVERIFY(w->LoadFontMap("Sinhala"));
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->activateWindow();
+    Focus(w->memEnglish);
+    script = std::make_unique<dialogs::Script>();
+  }
+
+  void cleanup() {
+    script.reset();
+    w.reset();
+    TfrmMainBase::SetAppFolder("");
+    dir.reset();
+    automation::ResetServers();
+  }
+
+  // --- clipboard ------------------------------------------------------------
+
+  void copyTakesTheTypingSelectionOrTheWholeDisplay() {
+    Type("kaa\r\nma");
+    QCOMPARE(Display(), kKaa + "\r\n" + kMa);
+    w->memEnglish->SetSelStart(0);
+    w->memEnglish->SetSelLength(6);  // "kaa", the break and "m"
+    w->Copy1Click(nullptr);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("kaa\r\nm"));
+    QCOMPARE(AnsiOnClipboard(), QByteArray("kaa\r\nm"));
+
+    // Nothing selected, or the focus elsewhere: the whole display text, even
+    // when part of the display pane is selected.
+    w->memEnglish->SetSelLength(0);
+    w->Copy1Click(nullptr);
+    QCOMPARE(QGuiApplication::clipboard()->text(), kKaa + "\r\n" + kMa);
+    QCOMPARE(AnsiOnClipboard(), QByteArray("??\r\n?"));
+    w->memEnglish->selectAll();
+    for (QWidget* other : {static_cast<QWidget*>(w->memSinhala), static_cast<QWidget*>(w->txtEnglish)}) {
+      QGuiApplication::clipboard()->clear();
+      Focus(other);
+      w->memSinhala->SetSelStart(0);
+      w->memSinhala->SetSelLength(1);
+      w->Copy1Click(nullptr);
+      QCOMPARE(QGuiApplication::clipboard()->text(), kKaa + "\r\n" + kMa);
+    }
+  }
+
+  void pasteIntoTheTypingPaneNarrowsAndConverts() {
+    Type("kaa");
+    w->memEnglish->SetSelStart(0);
+    w->memEnglish->SetSelLength(3);
+    w->Copy1Click(nullptr);
+    w->Clear1Click(nullptr);
+    w->Paste1Click(nullptr);
+    QCOMPARE(Typed(), QString("kaa"));
+    QCOMPARE(Display(), kKaa);
+
+    // Unicode the code page lacks arrives as '?', at the caret; the pasted
+    // line is converted and the suggestions follow the new caret.
+    w->memEnglish->SetSelStart(1);
+    QGuiApplication::clipboard()->setText(kMa + QStringLiteral(u"\u00E9m"));
+    w->Paste1Click(nullptr);
+    QCOMPARE(Typed(), QStringLiteral(u"k?\u00E9maa"));
+    QCOMPARE(w->memEnglish->SelStart(), 4);
+    QCOMPARE(Display(), QStringLiteral(u"\u0D9A\u0DCA?\u00E9\u0DB8\u0DCF"));
+    QVERIFY(!w->Tiles().empty());
+    QCOMPARE(w->Tiles().front()->CharInEnglish, QString("m"));
+
+    // With only the 8-bit form on the clipboard that is widened and used.
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(clipboardtext::kAnsiTextMime), QByteArray("\r\nka\x80"));
+    QGuiApplication::clipboard()->setMimeData(data);
+    w->memEnglish->moveCursor(QTextCursor::End);
+    w->Paste1Click(nullptr);
+    QCOMPARE(Typed(), QStringLiteral(u"k?\u00E9maa\r\nka\u20AC"));
+    QCOMPARE(Display(), QStringLiteral(u"\u0D9A\u0DCA?\u00E9\u0DB8\u0DCF\r\n\u0D9A\u20AC"));
+  }
+
+  void pasteIntoTheDisplayPaneConvertsBack() {
+    Type("kaa");
+    Focus(w->memSinhala);
+    w->Copy1Click(nullptr);  // the whole display text
+    w->memSinhala->moveCursor(QTextCursor::End);
+    w->Paste1Click(nullptr);
+    QCOMPARE(Display(), kKaa + kKaa);
+    QCOMPARE(Typed(), QString("kaakaa"));
+    QGuiApplication::clipboard()->setText(kMa);
+    w->memSinhala->SetSelStart(2);
+    w->Paste1Click(nullptr);
+    QCOMPARE(Display(), kKaa + kMa + kKaa);
+    QCOMPARE(Typed(), QString("kaamakaa"));
+    // The flag is clear although the display pane keeps the focus.
+    QVERIFY(w->memSinhala->hasFocus());
+    QVERIFY(!w->FSinhalaEditing);
+
+    // From the search box the paste goes into the display pane too, over its
+    // selection; the 8-bit form alone is widened.
+    Focus(w->txtEnglish);
+    w->memSinhala->SetSelStart(2);
+    w->memSinhala->SetSelLength(1);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(clipboardtext::kAnsiTextMime), QByteArray("x\xE9"));
+    QGuiApplication::clipboard()->setMimeData(data);
+    w->Paste1Click(nullptr);
+    QCOMPARE(Display(), kKaa + QStringLiteral(u"x\u00E9") + kKaa);
+    QCOMPARE(Typed(), QStringLiteral(u"kaax\u00E9kaa"));
+    QVERIFY(w->txtEnglish->text().isEmpty());
+    QVERIFY(!w->FSinhalaEditing);
+  }
+
+  void clearEmptiesThePanesAndLeavesTheTiles() {
+    Focus(w->memEnglish);
+    QTest::keyClicks(w->memEnglish, "ka");
+    const int tiles = static_cast<int>(w->Tiles().size());
+    QVERIFY(tiles > 0);
+    w->Clear1Click(nullptr);
+    QCOMPARE(Typed(), QString());
+    QCOMPARE(Display(), QString());
+    QCOMPARE(static_cast<int>(w->Tiles().size()), tiles);
+    QTest::keyClicks(w->memEnglish, "m");
+    QCOMPARE(Display(), QStringLiteral(u"\u0DB8\u0DCA"));
+    QCOMPARE(w->Tiles().front()->CharInEnglish, QString("m"));
+  }
+
+  // --- export -----------------------------------------------------------------
+
+  void endingChoosesTheFormatAndTheDialogKeepsTheName() {
+    Type("kaa\r\nma");
+    const QImage picture = w->RenderToBitmap();
+    QVERIFY(Ink(picture) > 0);
+    ExportAs(Path("a.BMP"));
+    const QImage bmp = QImageReader(Path("a.BMP")).read();
+    QCOMPARE(QImageReader(Path("a.BMP")).format(), QByteArray("bmp"));
+    QCOMPARE(bmp.convertToFormat(QImage::Format_RGB32), picture.convertToFormat(QImage::Format_RGB32));
+    for (const char* name : {"b.jpeg", "c.txt", "d"}) {
+      ExportAs(Path(name));
+      const QString written = QFileInfo::exists(Path(name)) ? Path(name) : Path(name) + ".jpg";
+      QCOMPARE(QImageReader(written).format(), QByteArray("jpeg"));
+      QCOMPARE(QImageReader(written).size(), picture.size());
+    }
+    QVERIFY(!QFileInfo::exists(Path("d")));
+    QCOMPARE(w->SaveDialog1.FileName, Path("d.jpg"));
+    QCOMPARE(w->SaveDialog1.Title, QString("Export As"));
+    QCOMPARE(script->messages(), QStringList({"The output was successfully saved to " + Path("a.BMP") + " .",
+                                              "The output was successfully saved to " + Path("b.jpeg") + " .",
+                                              "The output was successfully saved to " + Path("c.txt") + " .",
+                                              "The output was successfully saved to " + Path("d.jpg") + " ."}));
+    QCOMPARE(script->asked[0].kind, QString("save"));
+    QCOMPARE(script->asked[0].text,
+             QString("Word Document (*.doc);;Windows Bitmap (*.bmp);;JPEG File (*.jpg);;All Files (*.*)"));
+    QCOMPARE(script->asked[0].caption, QString("jpg"));  // the default extension
+    QCOMPARE(script->asked[1].caption, QString("Information"));
+    QCOMPARE(script->asked[1].icon, dialogs::Icon::Information);
+
+    // Cancelling writes nothing and keeps the name.
+    const auto asked = script->asked.size();
+    w->Export1Click(nullptr);
+    QCOMPARE(script->asked.size(), asked + 1);
+    QCOMPARE(w->SaveDialog1.FileName, Path("d.jpg"));
+    QCOMPARE(QDir(dir->path()).entryList({"*.bmp", "*.BMP", "*.jpg", "*.jpeg", "*.txt"}, QDir::Files).size(), 4);
+  }
+
+  void wordDocumentHoldsTheTextInThePanesFaceAndSize() {
+    Type("kaa\r\nma");
+    QCOMPARE(w->memSinhala->font().family(), kFace);
+    ExportAs(Path("s.DOC"));
+    QCOMPARE(script->messages(), QStringList{"The output was successfully saved to " + Path("s.DOC") + " ."});
+    QCOMPARE(script->asked.back().caption, QString("Information"));
+    QVERIFY(!w->WordDocument1.Connected());
+    const RtfRead read = ReadRtf(FileBytes(Path("s.DOC")).toStdString());
+    const std::u16string text = (kKaa + "\r\n" + kMa).toStdU16String();
+    QCOMPARE(read.text, text);
+    QCOMPARE(read.faces, std::vector<std::u16string>(text.size(), kFace.toStdU16String()));
+    QCOMPARE(read.halfPoints, std::vector<int>(text.size(), 28));
+    // Sinhala is a complex script: word processors take its face and size
+    // from the associated ones.
+    QCOMPARE(read.complexFaces, read.faces);
+    QCOMPARE(read.complexHalfPoints, read.halfPoints);
+    QCOMPARE(read.fontTable.size(), size_t(1));
+
+    // A second export starts a new document: the file holds only its text.
+    Type("ma");
+    ExportAs(Path("t.doc"));
+    QCOMPARE(ReadRtf(FileBytes(Path("t.doc")).toStdString()).text, kMa.toStdU16String());
+  }
+
+  void emptyPaneWritesEmptyPictures() {
+    Type("");
+    QVERIFY(w->RenderToBitmap().isNull());
+    for (const char* name : {"e.bmp", "e.jpg"}) {
+      WriteFile(Path(name), "old");
+      ExportAs(Path(name));
+      QVERIFY(QFileInfo::exists(Path(name)));
+      QCOMPARE(QFileInfo(Path(name)).size(), qint64(0));
+    }
+    QCOMPARE(script->messages(), QStringList({"The output was successfully saved to " + Path("e.bmp") + " .",
+                                              "The output was successfully saved to " + Path("e.jpg") + " ."}));
+  }
+
+  void unwritableTargetsReportTheError() {
+    Type("kaa");
+    WriteFile(Path("plain"), "x");  // a regular file standing where a folder should be
+    const QString base = Path("plain/");
+    for (const char* name : {"x.bmp", "x.jpg", "x.doc"}) ExportAs(base + name);
+    QCOMPARE(script->messages(), QStringList({"Error saving to " + base + "x.bmp.", "Error saving to " + base + "x.jpg.",
+                                              "Error saving to " + base + "x.doc."}));
+    for (std::size_t i = 1; i < script->asked.size(); i += 2) {
+      QCOMPARE(script->asked[i].caption, QString("Error"));
+      QCOMPARE(script->asked[i].icon, dialogs::Icon::Error);
+    }
+    QVERIFY(!w->WordDocument1.Connected());
+    QCOMPARE(FileBytes(Path("plain")), QByteArray("x"));
+  }
+
+  void unreachableWordGoesToTheDefaultErrorBox() {
+    Type("kaa");
+    automation::SetStarter<automation::WordDocument>(nullptr);
+    ExportAs(Path("w.doc"));
+    QCOMPARE(script->asked.back().kind, QString("error"));
+    QCOMPARE(script->asked.back().text, QString("Server execution failed"));
+    QVERIFY(!QFileInfo::exists(Path("w.doc")));
+    QVERIFY_THROWS_EXCEPTION(automation::EOleError, w->ExportWordDocument(Path("w.doc")));
+  }
+};
+
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"
