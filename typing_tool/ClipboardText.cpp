@@ -1,5 +1,8 @@
 #include "ClipboardText.h"
 
+#include "FlagGuard.h"
+#include "QtCodepage.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -11,22 +14,8 @@
 namespace clipboardtext {
 namespace {
 
-std::string ToAnsi(const QString& text) { return codepage::Narrow(text.toStdU16String()); }
-
-QString FromAnsi(std::string_view bytes) { return QString::fromStdU16String(codepage::Widen(bytes)); }
-
-
-// Clears `flag` when it goes out of scope, also when the step throws.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
+std::string ToAnsi(const QString& text) { return codepage::NarrowQ(text); }
+QString FromAnsi(std::string_view bytes) { return codepage::WidenQ(bytes); }
 
 void ClearWithoutSignals(QObject* pane) {
   if (!pane) return;
@@ -70,7 +59,7 @@ void PasteIntoTypingPane(const ReplaceSelection& replaceTyping, const std::funct
 }
 
 void PasteIntoDisplayPane(bool& sinhalaEditing, const ReplaceSelection& replaceDisplay) {
-  const FlagScope editing(sinhalaEditing);
+  const TFlagGuard editing(sinhalaEditing);
   replaceDisplay(WithLf(ReadText()));
 }
 

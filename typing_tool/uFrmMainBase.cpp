@@ -1,5 +1,8 @@
 #include "uFrmMainBase.h"
 
+#include "FlagGuard.h"
+#include "QtCodepage.h"
+
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
@@ -28,20 +31,8 @@ namespace {
 constexpr int kTileWidth = 44;
 constexpr int kTileHeight = 27;
 
-std::string Narrow(const QString& s) { return codepage::Narrow(s.toStdU16String()); }
-QString Widen(std::string_view s) { return QString::fromStdU16String(codepage::Widen(s)); }
-
-// Sets a flag for the life of the guard and clears it afterwards.
-class TFlagGuard {
- public:
-  explicit TFlagGuard(bool& flag) : FFlag(flag) { FFlag = true; }
-  ~TFlagGuard() { FFlag = false; }
-  TFlagGuard(const TFlagGuard&) = delete;
-  TFlagGuard& operator=(const TFlagGuard&) = delete;
-
- private:
-  bool& FFlag;
-};
+std::string Narrow(const QString& s) { return codepage::NarrowQ(s); }
+QString Widen(std::string_view s) { return codepage::WidenQ(s); }
 
 }  // namespace
 
