@@ -314,7 +314,8 @@ class StartupTest : public QObject {
 
   void brokenSettingsOrMissingMapStillStart() {
     // Bytes of no INI form: every default.
-    WriteIni(QByteArray("\xff\xfe[bo\0unds]\ntwidth=\x01\x02\n=\n[[[\n", 30));
+    static const char kJunk[] = "\xff\xfe[bo\0unds]\ntwidth=\x01\x02\n=\n[[[\n";
+    WriteIni(QByteArray(kJunk, sizeof kJunk - 1));
     {
       auto w = Start();
       QCOMPARE(Applied(*w), Defaults(true, "Times New Roman", false));
