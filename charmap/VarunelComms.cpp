@@ -12,9 +12,7 @@ using codepage::Widen;
 
 // --- TCharItem --------------------------------------------------------------
 
-TCharItem::TCharItem(TCharCollection* owner) : FCombinations(std::make_unique<TCharCollection>()) {
-  (void)owner;  // ownership is taken by TCharCollection::Add
-}
+TCharItem::TCharItem() : FCombinations(std::make_unique<TCharCollection>()) {}
 
 TCharItem::~TCharItem() = default;
 
@@ -29,14 +27,14 @@ TCharCollection::TCharCollection() = default;
 TCharCollection::~TCharCollection() = default;
 
 TCharItem& TCharCollection::Add() {
-  auto item = std::make_unique<TCharItem>(this);
+  auto item = std::make_unique<TCharItem>();
   item->FCollection = this;
   FItems.push_back(std::move(item));
   return *FItems.back();
 }
 
 void TCharCollection::Insert(int index) {
-  auto item = std::make_unique<TCharItem>(this);
+  auto item = std::make_unique<TCharItem>();
   item->FCollection = this;
   index = std::clamp(index, 0, Count());
   FItems.insert(FItems.begin() + index, std::move(item));

@@ -32,9 +32,10 @@ class EFontMapSaveError : public std::runtime_error {
 
 class TCharItem {
  public:
-  // Creates an empty item appended to `owner` (when given), with an empty
-  // combination list of its own.
-  explicit TCharItem(TCharCollection* owner = nullptr);
+  // An empty item with an empty combination list of its own. Items that
+  // belong to a collection are made by TCharCollection::Add or Insert, which
+  // append them to it.
+  TCharItem();
   ~TCharItem();
   TCharItem(const TCharItem&) = delete;
   TCharItem& operator=(const TCharItem&) = delete;

@@ -205,7 +205,10 @@ QString TfrmMainBase::ToFont(const QString& text) const {
 }
 
 void TfrmMainBase::memEnglishChange(QObject*) {
-  if (FEnglishMode) memSinhala->SetText(memEnglish->Text());
+  // The English mirror. Not while the display pane holds the focus: its own
+  // change has just been converted back into the typing pane, and mirroring
+  // that again would start the round once more.
+  if (FEnglishMode && !FSinhalaEditing) memSinhala->SetText(memEnglish->Text());
   if (FUpdatingInput || FSinhalaEditing || !FCharMap || FEnglishMode) return;
 
   const int P = memEnglish->SelStart();
@@ -249,9 +252,7 @@ void TfrmMainBase::memSinhalaEnter(QObject*) { FSinhalaEditing = true; }
 void TfrmMainBase::memSinhalaExit(QObject*) { FSinhalaEditing = false; }
 
 void TfrmMainBase::memSinhalaChange(QObject*) {
-  // No reverse conversion in English typing: the display pane then mirrors
-  // the typing pane, and converting it back would feed the mirror again.
-  if (!FSinhalaEditing || !FCharMap || FEnglishMode) return;
+  if (!FSinhalaEditing || !FCharMap) return;
   const std::u16string english = FCharMap->FontToEnglish(memSinhala->Text().toStdU16String());
   memEnglish->SetText(Widen(codepage::Narrow(english)));
 }

@@ -366,8 +366,16 @@ class WindowTest : public QObject {
     QVERIFY(w->LoadFontMap("Other"));
     QCOMPARE(Typed(), QString("kam"));
     QCOMPARE(Display(), QString("qaw"));
+    // Text put into the focused display pane (a paste) reaches the typing
+    // pane once, and stays there.
+    w->memSinhala->SetText("zz");
+    QCOMPARE(Typed(), QString("zz"));
+    QCOMPARE(Display(), QString("zz"));
     w->memEnglish->setFocus();
     QVERIFY(!w->FSinhalaEditing);
+    w->memEnglish->moveCursor(QTextCursor::End);
+    Type("m");
+    QCOMPARE(Display(), QString("zzm"));
 
     // Back to Sinhala: a successful submit empties both panes.
     w->sendResult = true;
