@@ -1,6 +1,7 @@
 #include "AppHooks.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -30,9 +31,13 @@ bool TWheelHook::WheelToKey(QObject* receiver, const QWheelEvent& wheel) {
   if (!receiver || !receiver->isWidgetType()) return false;
   const QPoint distance = wheel.angleDelta();
   if (distance.y() == 0 && distance.x() != 0) return false;  // a sideways wheel
-  // The widget that takes the keys: the scroll area behind a viewport, or
-  // the widget a focus proxy stands for.
+  // The start and end markers of a touchpad scroll carry no step at all.
+  if (distance.isNull() && wheel.pixelDelta().isNull() && wheel.phase() != Qt::NoScrollPhase) return true;
+  // The wheel goes where the keyboard goes: the focused control of the same
+  // window, else the widget under the pointer (the scroll area behind a
+  // viewport, or the widget a focus proxy stands for).
   auto* target = static_cast<QWidget*>(receiver);
+  if (QWidget* focus = QApplication::focusWidget(); focus && focus->window() == target->window()) target = focus;
   if (auto* area = qobject_cast<QAbstractScrollArea*>(target->parentWidget()); area && area->viewport() == target)
     target = area;
   while (target->focusProxy()) target = target->focusProxy();

@@ -82,3 +82,8 @@ void TfrmAboutBox::FormKeyUp(int key, Qt::KeyboardModifiers shift) {
 void TfrmAboutBox::Label5Click() { shell::Open(shell::MailTo(about::ContactAddress(), about::MailSubject())); }
 
 void TfrmAboutBox::CopyrightClick() { shell::Open(shell::MailTo(about::SecondAddress(), about::MailSubject())); }
+
+void TfrmAboutBox::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) return;
+  QDialog::keyPressEvent(event);
+}

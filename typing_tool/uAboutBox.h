@@ -21,6 +21,9 @@ class TfrmAboutBox : public QDialog {
   const QString& CtrlKeys() const { return FCtrlKeys; }
 
  protected:
+  // Escape does not close the window: it has no caption buttons, only its
+  // own way to close.
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

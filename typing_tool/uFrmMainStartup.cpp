@@ -78,8 +78,10 @@ void TfrmMain::FormCreate(QObject*) {
   memEnglish->SetText(QString());
   memSinhala->SetText(QString());
 
+  // The program's icon is its Sinhala-typing picture; the tray shows it.
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(21));
   if (!FTrayIconData) {
-    FTrayIconData = new QSystemTrayIcon(ImageList1.Icon(21), this);
+    FTrayIconData = new QSystemTrayIcon(QApplication::windowIcon(), this);
     FTrayIconData->setObjectName("FTrayIconData");
     connect(FTrayIconData, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { WMTrayNotify(TrayMouseMessage(reason)); });

@@ -1,5 +1,6 @@
 #include "uSplash.h"
 
+#include <QKeyEvent>
 #include <QFrame>
 #include <QTimer>
 
@@ -42,4 +43,9 @@ void TfrmSplash::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // Start-up took longer than the splash's time: let it go at once.
   if (FExpired) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TfrmSplash::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) return;
+  QDialog::keyPressEvent(event);
 }

@@ -15,6 +15,9 @@ class TfrmSplash : public QDialog {
   void Timer1Timer();
 
  protected:
+  // Escape does not close the window: it has no caption buttons, only its
+  // own way to close.
+  void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <QAbstractScrollArea>
 #include <QWheelEvent>
 #include <functional>
 #include <memory>
@@ -339,8 +340,8 @@ class StartupTest : public QObject {
     w->WMTrayNotify(0x0201);
     TKeyCounter keys;
     w->memEnglish->installEventFilter(&keys);
-    const auto turn = [&](int delta) {
-      QWidget* viewport = w->memEnglish->viewport();
+    const auto turn = [&](int delta, QAbstractScrollArea* over = nullptr) {
+      QWidget* viewport = (over ? over : static_cast<QAbstractScrollArea*>(w->memEnglish))->viewport();
       const QPointF at(5, 5);
       QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
                         Qt::NoScrollPhase, false);
@@ -349,7 +350,16 @@ class StartupTest : public QObject {
     turn(240);  // away from the user, however far
     turn(-120);
     turn(0);
-    QCOMPARE(keys.presses, (QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}));
+    // Over the display pane, while the typing pane has the focus: the keys
+    // still go to the typing pane.
+    w->activateWindow();
+    w->memEnglish->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->memEnglish));
+    {
+      turn(120, w->memSinhala);
+      QCOMPARE(keys.presses, (QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}));
+    }
+    QCOMPARE(keys.presses.mid(0, 3), (QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}));
     QCOMPARE(keys.releases, 0);
     w->memEnglish->removeEventFilter(&keys);
   }

@@ -118,7 +118,12 @@ class WindowsTest : public QObject {
     QVERIFY(LabelText(box, "Label5").contains('@'));
     QCOMPARE(box.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().size(), QSize(284, 64));
     auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
-    WhenModal([&] { ok->click(); });
+    // Escape leaves the box open; only OK closes it.
+    WhenModal([&] {
+      QTest::keyClick(&box, Qt::Key_Escape);
+      QVERIFY(box.isVisible());
+      ok->click();
+    });
     QCOMPARE(box.exec(), int(QDialog::Accepted));
   }
 
@@ -185,8 +190,12 @@ class WindowsTest : public QObject {
     QVERIFY(splash.Timer1->isActive());
     QCOMPARE(splash.Timer1->interval(), 3000);
 
-    // Its timer ends the modal display.
-    WhenModal([&] { splash.Timer1Timer(); });
+    // Escape does not end it; its timer ends the modal display.
+    WhenModal([&] {
+      QTest::keyClick(&splash, Qt::Key_Escape);
+      QVERIFY(splash.isVisible());
+      splash.Timer1Timer();
+    });
     splash.exec();
     QVERIFY(!splash.Timer1->isActive());
     QVERIFY(!splash.isVisible());
