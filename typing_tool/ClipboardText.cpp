@@ -76,7 +76,7 @@ void ClearPanes(QObject* displayPane, QObject* typingPane) {
   ClearWithoutSignals(typingPane);
 }
 
-QString AnsiForm(const QString& text) { return FromAnsi(ToAnsi(text)); }
+QString AnsiForm(const QString& text) { return codepage::RoundTripQ(text); }
 
 QString WithLf(const QString& text) {
   QString out;

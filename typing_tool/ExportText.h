@@ -53,8 +53,8 @@ struct TSaveDialog {
 // screen (the magnitude of its Font.Height).
 int CharHeight(int pointSize);
 
-// Draws the lines, as 16-bit text, into a white picture: face `mapFontName`, character height CharHeight(pointSize), left
-// margin h div 3, line i at the top h div 12 + i * (h + h div 6); the
+// Draws the lines, as 16-bit text, into a white picture: face `mapFontName`,
+// character height h = CharHeight(pointSize), left margin h div 3, line i at the top h div 12 + i * (h + h div 6); the
 // picture is n * (h + h div 3) high and as wide as the widest line plus 20.
 // No lines give a 0 by 0 picture.
 QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize);

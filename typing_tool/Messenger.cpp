@@ -1,4 +1,5 @@
 #include "Messenger.h"
+#include "QtCodepage.h"
 
 #include "codepage.h"
 #include "dialogs.h"
@@ -78,7 +79,7 @@ bool SendToMessenger(QWidget* parent, MessengerState& state, const std::string& 
   }
 
   if (c.chat != state.FLastChatWindow || face != state.FLastChatFont) {
-    dialogs::MessageBox(parent, QString::fromStdU16String(codepage::Widen(FontWarning(face))),
+    dialogs::MessageBox(parent, codepage::WidenQ(FontWarning(face)),
                         QStringLiteral("Warning"), dialogs::Icon::Warning);
     Need(c.font, "Font button").accDoDefaultAction(CHILDID_SELF);
     ActivateTargetWindow(GetTopWindow(c.chat));

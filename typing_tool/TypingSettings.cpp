@@ -102,19 +102,22 @@ int FontSizePoints(const QString& size) {
   return ok && points > 0 ? points : 18;
 }
 
-int ApplyFontSize(QWidget* pane, const QString& size) {
-  const int points = FontSizePoints(size);
-  QFont font = pane->font();
-  font.setPointSize(points);
-  pane->setFont(font);
-  // The frame and a horizontal scroll bar that is always there lie outside
-  // the client area. They are taken from the widget's settings, not its
-  // geometry, which is not laid out before the pane is first shown.
+void SetClientHeight(QWidget* pane, int height) {
+  // The frame and the scroll bar are taken from the widget's settings, not
+  // its geometry, which is not laid out before the pane is first shown.
   int chrome = 0;
   if (auto* frame = qobject_cast<QFrame*>(pane)) chrome = 2 * frame->frameWidth();
   if (auto* area = qobject_cast<QAbstractScrollArea*>(pane);
       area && area->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
     chrome += area->horizontalScrollBar()->sizeHint().height();
-  pane->setFixedHeight(QFontMetrics(font).size(Qt::TextSingleLine, QStringLiteral("hg")).height() + 5 + chrome);
+  pane->setFixedHeight(height + chrome);
+}
+
+int ApplyFontSize(QWidget* pane, const QString& size) {
+  const int points = FontSizePoints(size);
+  QFont font = pane->font();
+  font.setPointSize(points);
+  pane->setFont(font);
+  SetClientHeight(pane, QFontMetrics(font).size(Qt::TextSingleLine, QStringLiteral("hg")).height() + 5);
   return points;
 }

@@ -56,6 +56,10 @@ class TTypingSettingsFile {
 // holds, or 18 when it holds none (or no usable size).
 int FontSizePoints(const QString& size);
 
+// Gives `pane` a client area `height` pixels high: its frame and a
+// horizontal scroll bar that is always there come on top.
+void SetClientHeight(QWidget* pane, int height);
+
 // Sets `pane`'s font to FontSizePoints(size) points and fits the pane's
 // client height to the text "hg" in that font plus 5 pixels. The size text
 // itself is not changed. Returns the point size applied.

@@ -1,5 +1,8 @@
 #include "uFrmMain.h"
 
+#include "TypingSettings.h"
+#include "QtCodepage.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -263,22 +266,20 @@ void TfrmMain::pmMapsPopup(QObject*) {
 }
 
 void TfrmMain::FontMap1Click(QAction* Sender) {
-  const std::string name = Sender ? codepage::Narrow(Caption(Sender).toStdU16String()) : FFontMapName;
+  const std::string name = Sender ? codepage::NarrowQ(Caption(Sender)) : FFontMapName;
   LoadFontMap(name);
 }
 
 void TfrmMain::N81Click(QAction* Sender) {
   if (!Sender) return;
-  FFontSize = codepage::Narrow(Caption(Sender).toStdU16String());
+  FFontSize = codepage::NarrowQ(Caption(Sender));
   bool ok = false;
   const int size = QString::fromStdString(FFontSize).toInt(&ok);
   if (ok) FitDisplayPane(size);
 }
 
 void TfrmMain::FitDisplayPane(int points) {
-  const int client = points * memSinhala->logicalDpiY() / 72 + 25;
-  const int frame = 2 * memSinhala->frameWidth() + memSinhala->horizontalScrollBar()->sizeHint().height();
-  memSinhala->setFixedHeight(client + frame);
+  SetClientHeight(memSinhala, points * memSinhala->logicalDpiY() / 72 + 25);
   QFont f = memSinhala->font();
   f.setPointSize(points);
   memSinhala->setFont(f);
@@ -286,7 +287,7 @@ void TfrmMain::FitDisplayPane(int points) {
 }
 
 void TfrmMain::pmFontSizesPopup(QObject*) {
-  const QString current = QString::fromStdU16String(codepage::Widen(FFontSize));
+  const QString current = codepage::WidenQ(FFontSize);
   for (QAction* item : pmFontSizes->actions()) item->setChecked(Caption(item) == current);
 }
 
@@ -305,7 +306,7 @@ void TfrmMain::EnglishTyping1Click(QObject*) {
   quint16 key = VK_RETURN;
   memEnglishKeyUp(nullptr, key, {});
   QFont f = memSinhala->font();
-  f.setFamily(QString::fromStdU16String(codepage::Widen(FEnglishFont)));
+  f.setFamily(codepage::WidenQ(FEnglishFont));
   memSinhala->setFont(f);
   tbLanguage->setIcon(ImageList1.Icon(20));
   FEnglishMode = true;

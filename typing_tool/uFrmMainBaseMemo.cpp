@@ -6,20 +6,12 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "codepage.h"
+#include "ClipboardText.h"
+#include "QtCodepage.h"
 
 namespace {
 
 constexpr QChar kParagraph(0x2029);
-
-// Line breaks of any kind become the one break the document keeps.
-QString UnifyBreaks(QString text) {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
-  text.replace(QChar(0x2028), QChar('\n'));
-  text.replace(kParagraph, QChar('\n'));
-  return text;
-}
 
 }  // namespace
 
@@ -28,14 +20,10 @@ TMemo::TMemo(QWidget* parent, bool ansi) : QPlainTextEdit(parent), FAnsi(ansi) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
 }
 
-QString TMemo::Narrowed(const QString& text) {
-  std::u16string s = text.toStdU16String();
-  for (char16_t& c : s) c = codepage::RoundTrip(c);
-  return QString::fromStdU16String(s);
-}
+QString TMemo::Narrowed(const QString& text) { return codepage::RoundTripQ(text); }
 
 QString TMemo::Incoming(const QString& text) const {
-  QString t = UnifyBreaks(text);
+  QString t = clipboardtext::WithLf(text);  // the one break the document keeps
   return FAnsi ? Narrowed(t) : t;
 }
 

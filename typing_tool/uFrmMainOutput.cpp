@@ -2,6 +2,7 @@
 #include <QFont>
 
 #include "codepage.h"
+#include "QtCodepage.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 
@@ -21,7 +22,7 @@ output::Request RequestFor(const TfrmMain& form, const QString& text) {
 
 bool TfrmMain::SendToTarget(TOutputTarget target, const QString& text, bool isEnter) {
   // The messenger names the display pane's own face to the user.
-  const std::string displayFace = codepage::Narrow(memSinhala->font().family().toStdU16String());
+  const std::string displayFace = codepage::NarrowQ(memSinhala->font().family());
   return output::Submit(this, target, FOutput, RequestFor(*this, text), isEnter,
                         memEnglish->Text().isEmpty(), FEnglishMode, displayFace);
 }

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "ShellOpen.h"
+#include "QtCodepage.h"
 #include "TypingSettings.h"
 #include "codepage.h"
 #include "dialogs.h"
@@ -14,10 +15,10 @@
 #include "uOptions.h"
 
 namespace {
-QString Wide(const std::string& s) { return QString::fromStdU16String(codepage::Widen(s)); }
-std::string Ansi(const QString& s) { return codepage::Narrow(s.toStdU16String()); }
+using codepage::NarrowQ;
+using codepage::WidenQ;
 
-QString SettingsFolder() { return Wide(TfrmMainBase::GetAppFolder()); }
+QString SettingsFolder() { return WidenQ(TfrmMainBase::GetAppFolder()); }
 }  // namespace
 
 void TfrmMain::LoadSettings() {
@@ -28,17 +29,17 @@ void TfrmMain::LoadSettings() {
   FRestoreLastState = s.RestoreLastState;
   move(s.Left, s.Top);
   resize(s.Width, s.Height);
-  FFontSize = Ansi(s.FontSize);
+  FFontSize = NarrowQ(s.FontSize);
   // Both branches size the display pane, so the pane, the size menu and the
   // text sent out agree on the size.
   ApplyFontSize(FFontSize);
-  FEnglishFont = Ansi(s.EnglishFont);
+  FEnglishFont = NarrowQ(s.EnglishFont);
   chkSubmitWords->setChecked(s.SubmitWords);
   const bool suggestChanges = chkSuggest->isChecked() != s.AutoSuggest;
   chkSuggest->setChecked(s.AutoSuggest);
   // The stored state lays the panes out; the defaults only when it changed.
   if (FRestoreLastState || suggestChanges) chkSuggestClick(chkSuggest);
-  FFontMapName = Ansi(s.FontMapName);
+  FFontMapName = NarrowQ(s.FontMapName);
 }
 
 void TfrmMain::SaveSettings() {
@@ -49,24 +50,24 @@ void TfrmMain::SaveSettings() {
   s.Width = width();
   s.Height = height();
   s.SubmitWords = chkSubmitWords->isChecked();
-  s.FontMapName = Wide(FFontMapName);
-  s.FontSize = Wide(FFontSize);
+  s.FontMapName = WidenQ(FFontMapName);
+  s.FontSize = WidenQ(FFontSize);
   s.AutoSuggest = chkSuggest->isChecked();
-  s.EnglishFont = Wide(FEnglishFont);
+  s.EnglishFont = WidenQ(FEnglishFont);
   const TTypingSettingsFile file(SettingsFolder());
   if (!file.Write(s)) dialogs::ShowError(QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.'));
 }
 
-void TfrmMain::ApplyFontSize(const std::string& size) { ::ApplyFontSize(memSinhala, Wide(size)); }
+void TfrmMain::ApplyFontSize(const std::string& size) { ::ApplyFontSize(memSinhala, WidenQ(size)); }
 
 void TfrmMain::Options1Click(QObject*) {
   if (!FrmOptions) return;
   TTypingSettings s;
   s.RestoreLastState = FRestoreLastState;
-  s.EnglishFont = Wide(FEnglishFont);
+  s.EnglishFont = WidenQ(FEnglishFont);
   if (!FrmOptions->Execute(s)) return;
   FRestoreLastState = s.RestoreLastState;
-  FEnglishFont = Ansi(s.EnglishFont);
+  FEnglishFont = NarrowQ(s.EnglishFont);
   SaveSettings();
 }
 
