@@ -5,12 +5,10 @@
 #include <QToolButton>
 #include <memory>
 
-#include "TestMaps.h"
 #include "codepage.h"
-#include "dialogs.h"
 #include "inprocess.h"
 #include "uFrmMain.h"
-#include "uFrmMainBaseMemo.h"
+#include "../window_fixture.h"
 
 using namespace automation;
 using accessibility::Element;
@@ -43,29 +41,13 @@ struct ChatWindow {
 
 }  // namespace
 
-class KeysTest : public QObject {
+class KeysTest : public QObject, TWindowFixture<TfrmMain> {
   Q_OBJECT
 
-  std::unique_ptr<QTemporaryDir> dir;
-  std::unique_ptr<TfrmMain> w;
-  std::unique_ptr<dialogs::Script> script;
-
-  QString Display() const { return w->memSinhala->Text(); }
-  QString Typed() const { return w->memEnglish->Text(); }
   void Type(const QString& keys) { QTest::keyClicks(w->memEnglish, keys); }
   void Enter(Qt::KeyboardModifiers shift = Qt::NoModifier) { QTest::keyClick(w->memEnglish, Qt::Key_Return, shift); }
-  QStringList Errors() const {
-    QStringList out;
-    for (const auto& a : script->asked)
-      if (a.icon == dialogs::Icon::Error) out << a.text;
-    return out;
-  }
-  QStringList Warnings() const {
-    QStringList out;
-    for (const auto& a : script->asked)
-      if (a.icon == dialogs::Icon::Warning) out << a.text;
-    return out;
-  }
+  QStringList Errors() const { return Shown(dialogs::Icon::Error); }
+  QStringList Warnings() const { return Shown(dialogs::Icon::Warning); }
   template <class App>
   std::shared_ptr<App> Running() {
     auto app = std::make_shared<App>();
@@ -78,29 +60,13 @@ class KeysTest : public QObject {
  private slots:
   void init() {
     ResetServers();
-    script = std::make_unique<dialogs::Script>();
-    dir = std::make_unique<QTemporaryDir>();
-    WriteSinhala(dir->path());
-    TfrmMainBase::SetAppFolder((dir->path() + "/").toStdString());
-    w = std::make_unique<TfrmMain>();
-    w->FCharMap = std::make_unique<TCharCollection>();
-    w->FSuggestions = std::make_unique<TCharCollection>();
-    w->FFontMapName = "Sinhala";
-    w->FSuggestBusy = true;
-    w->cmbMapsChange(nullptr);
-    w->FSuggestBusy = false;
+    QVERIFY(Open());
     w->FFontSize = "14";
     w->FEnglishFont = "Arial";
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    w->memEnglish->setFocus();
   }
 
   void cleanup() {
-    w.reset();
-    TfrmMainBase::SetAppFolder("");
-    dir.reset();
-    script.reset();
+    Close();
     WindowTree::Instance().Clear();
     ResetServers();
   }

@@ -19,7 +19,6 @@
 
 #include "AppHooks.h"
 #include "ShellOpen.h"
-#include "TestMaps.h"
 #include "TrayMenu.h"
 #include "dialogs.h"
 #include "registry.h"
@@ -28,6 +27,7 @@
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
 #include "uSplash.h"
+#include "../window_fixture.h"
 
 namespace {
 
@@ -81,13 +81,13 @@ QColor Pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y);
 class StartupTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<TProgramFolder> folder;
   std::unique_ptr<dialogs::Script> script;
   QList<QUrl> opened;
 
-  QString Folder() const { return dir->path() + "/"; }
+  QString Folder() const { return folder->Folder(); }
   QString IniPath() const { return Folder() + "settings.ini"; }
-  void WriteIni(const QByteArray& text) { WriteFile(IniPath(), text); }
+  void WriteIni(const QByteArray& text) { QVERIFY(WriteFile(IniPath(), text)); }
   QSize Screen() const { return QGuiApplication::primaryScreen()->size(); }
 
   std::unique_ptr<TStartWindow> Start() {
@@ -101,10 +101,7 @@ class StartupTest : public QObject {
   void initTestCase() { QApplication::setApplicationName("Tavimo 2.1"); }
 
   void init() {
-    dir = std::make_unique<QTemporaryDir>();
-    WriteSinhala(dir->path());
-    WriteOther(dir->path());
-    TfrmMainBase::SetAppFolder(Folder().toStdString());
+    folder = std::make_unique<TProgramFolder>();
     registry::SetHiveFile((Folder() + "registry.ini").toStdString());
     script = std::make_unique<dialogs::Script>();
     opened.clear();
@@ -115,14 +112,13 @@ class StartupTest : public QObject {
     shell::SetOpener({});
     script.reset();
     registry::SetHiveFile({});
-    TfrmMainBase::SetAppFolder({});
     delete frmSplash;
     frmSplash = nullptr;
     delete frmAboutBox;
     frmAboutBox = nullptr;
     delete FrmOptions;
     FrmOptions = nullptr;
-    dir.reset();
+    folder.reset();
   }
 
   void creationPreparesAHiddenTrayWindow() {
@@ -170,7 +166,7 @@ class StartupTest : public QObject {
     } counter(&splashShown);
     frmSplash->installEventFilter(&counter);
     auto w = Start();
-    WriteMap(dir->path(), "Sinhala", u"Reloaded", {{u"k", u"K", {{u"k", u"K"}}}});
+    WriteMap(folder->dir.path(), "Sinhala", u"Reloaded", {{u"k", u"K", {{u"k", u"K"}}}});
 
     // The splash is shown modally by tmrSplash and closes itself; the map
     // is loaded again by tmrLoadSettings, now with suggestions allowed.
