@@ -6,40 +6,16 @@
 #include <memory>
 
 #include "codepage.h"
-#include "inprocess.h"
+#include "../output/test_targets.h"
 #include "uFrmMain.h"
 #include "../window_fixture.h"
 
 using namespace automation;
-using accessibility::Element;
 using accessibility::WindowTree;
-
-namespace {
 
 const QString kWordMessage = output::kWordFailure;
 const QString kOfficeMessage = output::kOfficeFailure;
 const QString kMessengerMessage = output::kMessengerFailure;
-
-// A chat window whose Send button moves the input box into the history.
-struct ChatWindow {
-  ChatWindow() {
-    auto& tree = WindowTree::Instance();
-    const auto chat = tree.Create(0, u"IMWindowClass");
-    auto root = std::make_shared<Element>(u"");
-    tree.SetClientObject(tree.Create(chat, u"DirectUIHWND"), root);
-    send->defaultAction = [this] {
-      history->value += input->value + u"\n";
-      input->value.clear();
-    };
-    for (const auto& control : {history, input, font, send}) root->AddChild(control);
-  }
-  std::shared_ptr<Element> history = std::make_shared<Element>(u"History");
-  std::shared_ptr<Element> input = std::make_shared<Element>(u"Input");
-  std::shared_ptr<Element> font = std::make_shared<Element>(u"Font");
-  std::shared_ptr<Element> send = std::make_shared<Element>(u"Send button");
-};
-
-}  // namespace
 
 class KeysTest : public QObject, TWindowFixture<TfrmMain> {
   Q_OBJECT
@@ -48,14 +24,6 @@ class KeysTest : public QObject, TWindowFixture<TfrmMain> {
   void Enter(Qt::KeyboardModifiers shift = Qt::NoModifier) { QTest::keyClick(w->memEnglish, Qt::Key_Return, shift); }
   QStringList Errors() const { return Shown(dialogs::Icon::Error); }
   QStringList Warnings() const { return Shown(dialogs::Icon::Warning); }
-  template <class App>
-  std::shared_ptr<App> Running() {
-    auto app = std::make_shared<App>();
-    if constexpr (std::is_same_v<App, inprocess::Word>) RegisterRunning<WordApplication>(app);
-    else if constexpr (std::is_same_v<App, inprocess::Workbook>) RegisterRunning<ExcelApplication>(app);
-    else RegisterRunning<PowerPointApplication>(app);
-    return app;
-  }
 
  private slots:
   void init() {
@@ -138,7 +106,7 @@ class KeysTest : public QObject, TWindowFixture<TfrmMain> {
   }
 
   void messengerGetsTheNoticeThenTheText() {
-    ChatWindow chat;
+    Chat chat;
     w->tbMSN->click();
     Type("ka");
     Enter();

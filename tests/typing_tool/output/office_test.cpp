@@ -1,6 +1,6 @@
 #include "Output.h"
 #include "dialogs.h"
-#include "inprocess.h"
+#include "test_targets.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,7 @@ class OfficeOutputTest : public ::testing::Test {
 inprocess::CharFont Styled(float size = 14) { return {u"FM Abhaya", size}; }
 
 TEST_F(OfficeOutputTest, WordTypesSelectsStylesAndPutsTheCaretAfter) {
-  auto word = std::make_shared<inprocess::Word>();
-  RegisterRunning<WordApplication>(word);
+  auto word = Running<inprocess::Word>();
   auto doc = word->ActiveDocument();
   doc->Edit(0, 0, u"xy");
   doc->Select(1, 1);
@@ -56,8 +55,7 @@ TEST_F(OfficeOutputTest, WordTypesSelectsStylesAndPutsTheCaretAfter) {
 }
 
 TEST_F(OfficeOutputTest, WordWithABadSizeTypesButFailsAndTheConnectionIsReused) {
-  auto word = std::make_shared<inprocess::Word>();
-  RegisterRunning<WordApplication>(word);
+  auto word = Running<inprocess::Word>();
   EXPECT_FALSE(Send(Target::Word, u"ab", "12a"));
   auto doc = word->ActiveDocument();
   EXPECT_EQ(doc->Body().Text(), u"ab");
@@ -76,12 +74,11 @@ TEST_F(OfficeOutputTest, WordWithABadSizeTypesButFailsAndTheConnectionIsReused) 
 }
 
 TEST_F(OfficeOutputTest, AClosedApplicationFailsEverySubmitOverTheOpenConnection) {
-  auto word = std::make_shared<inprocess::Word>();
-  RegisterRunning<WordApplication>(word);
+  auto word = Running<inprocess::Word>();
   word->CloseDocument();
   EXPECT_FALSE(Send(Target::Word, u"a"));
   word->faults->Quit();
-  RegisterRunning<WordApplication>(std::make_shared<inprocess::Word>());
+  Running<inprocess::Word>();
   EXPECT_FALSE(Send(Target::Word, u"a"));
   EXPECT_EQ(Messages().size(), 2);
 }
@@ -96,8 +93,7 @@ TEST_F(OfficeOutputTest, NoRunningInstanceFailsWithTheTargetsMessage) {
 }
 
 TEST_F(OfficeOutputTest, ExcelAppendsToTextAndMovesOnEnterOnAnEmptyPane) {
-  auto book = std::make_shared<inprocess::Workbook>();
-  RegisterRunning<ExcelApplication>(book);
+  auto book = Running<inprocess::Workbook>();
   book->At(1, 1).value = Variant::FromText(u"ab");
   EXPECT_TRUE(Send(Target::Excel, u"cd"));
   EXPECT_EQ(book->At(1, 1).value.text, u"abcd");
@@ -121,8 +117,7 @@ TEST_F(OfficeOutputTest, ExcelAppendsToTextAndMovesOnEnterOnAnEmptyPane) {
 }
 
 TEST_F(OfficeOutputTest, ExcelNumberCellsAddAndFailOnText) {
-  auto book = std::make_shared<inprocess::Workbook>();
-  RegisterRunning<ExcelApplication>(book);
+  auto book = Running<inprocess::Workbook>();
   book->At(1, 1).value = Variant::FromDouble(5);
   EXPECT_TRUE(Send(Target::Excel, u"3"));
   EXPECT_EQ(book->At(1, 1).value.number, 8);
@@ -141,8 +136,7 @@ TEST_F(OfficeOutputTest, ExcelNumberCellsAddAndFailOnText) {
 }
 
 TEST_F(OfficeOutputTest, PowerPointAppendsToTheSelectedText) {
-  auto show = std::make_shared<inprocess::Presentation>();
-  RegisterRunning<PowerPointApplication>(show);
+  auto show = Running<inprocess::Presentation>();
   show->Body().Replace(0, 0, u"x abc y");
   show->Select(2, 5);
   EXPECT_TRUE(Send(Target::PowerPoint, u"de"));
