@@ -90,9 +90,12 @@ class StartupTest : public QObject {
   void WriteIni(const QByteArray& text) { QVERIFY(WriteFile(IniPath(), text)); }
   QSize Screen() const { return QGuiApplication::primaryScreen()->size(); }
 
-  std::unique_ptr<TStartWindow> Start() {
+  // The window created as at program start; without `splash` its splash
+  // timer is stopped.
+  std::unique_ptr<TStartWindow> Start(bool splash = true) {
     auto w = std::make_unique<TStartWindow>();
     w->FormCreate(w.get());
+    if (!splash) w->tmrSplash->stop();
     return w;
   }
   static int PanePoints(const TfrmMain& w) { return w.memSinhala->font().pointSize(); }
@@ -192,8 +195,7 @@ class StartupTest : public QObject {
   }
 
   void secondMapLoadIgnoresFailures() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     QFile::remove(Folder() + "Sinhala.fmp");
     w->tmrLoadSettingsTimer(nullptr);
     QVERIFY(!w->tmrLoadSettings->isActive());
@@ -204,8 +206,7 @@ class StartupTest : public QObject {
   void exitWritesEveryKeyKeepsOthersAndRemovesTheIcon() {
     WriteIni("[bounds]\nleft=5\ntleft=40\nttop=30\ntwidth=500\ntheight=400\n"
              "[params]\nrestore_last_state=1\nfont_size=abc\nremember=yes\n");
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     QCOMPARE(PanePoints(*w), 18);  // letters only: an 18-point pane
     w->chkSubmitWords->setChecked(true);
     w->FEnglishFont = "Arial";
@@ -237,8 +238,7 @@ class StartupTest : public QObject {
   }
 
   void closeBoxHidesAndSavesNothing() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->WMTrayNotify(0x0201);
     QVERIFY(w->isVisible());
     w->memEnglish->SetText("kaa");
@@ -257,8 +257,7 @@ class StartupTest : public QObject {
     hidden->StartVisible(true);
     QVERIFY(!hidden->isVisible());
 
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->StartVisible(false);
     QVERIFY(w->isVisible());
     QVERIFY(w->close());
@@ -331,8 +330,7 @@ class StartupTest : public QObject {
   }
 
   void wheelStepIsOneArrowPress() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->WMTrayNotify(0x0201);
     TKeyCounter keys;
     w->memEnglish->installEventFilter(&keys);
@@ -366,8 +364,7 @@ class StartupTest : public QObject {
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::DoubleClick), 0x0203);
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::MiddleClick), 0x0207);
 
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     // Moves, left release, double clicks, right press, middle button: nothing.
     for (int code : {0x0200, 0x0202, 0x0203, 0x0204, 0x0206, 0x0207, 0x0208, 0x0209}) {
       w->WMTrayNotify(code);
@@ -389,8 +386,7 @@ class StartupTest : public QObject {
   }
 
   void trayMenuItemsAndBand() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     auto* menu = qobject_cast<TTrayMenu*>(w->pmTray);
     QVERIFY(menu);
     QStringList items;
@@ -435,8 +431,7 @@ class StartupTest : public QObject {
 
   void aboutBoxShowsTheCredits() {
     frmAboutBox = new TfrmAboutBox;
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     bool modal = false;
     WhenModal([&](QWidget* box) {
       modal = box == frmAboutBox;
@@ -456,8 +451,7 @@ class StartupTest : public QObject {
 
   void optionsOkSavesCancelKeeps() {
     FrmOptions = new TFrmOptions;
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     QVERIFY(FrmOptions->fcFonts->count() > 1);
     QVERIFY(FrmOptions->fcFonts->Sorted());
     QCOMPARE(FrmOptions->fcFonts->ComboHeight(), 21);
@@ -498,8 +492,7 @@ class StartupTest : public QObject {
   // Last: it runs the application's own loop, which Exit ends.
   void exitEndsTheMessageLoop() {
     QApplication::setQuitOnLastWindowClosed(false);
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->tmrLoadSettings->stop();
     QTimer::singleShot(0, w.get(), [&] { w->close(); });  // the close box: the loop goes on
     QTimer::singleShot(20, w.get(), [&] { w->Exit1->trigger(); });
