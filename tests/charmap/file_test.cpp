@@ -231,9 +231,7 @@ TEST(MapFile, SaveLoadRoundTripIsByteExact) {
   const std::string expected = Utf16Le(MapLines({u"%", u"%", u"<!--", u"=", u"-->", u"ka", u"\u0D9A", u"<!--",
                                                  u"kaa=\u0D9A\u0DCF=", u"-->", u"", u"", u"<!--", u"-->"},
                                                 u"FM Abhaya \u0D85", u"Std\u00E9"));
-  std::ifstream in(path, std::ios::binary);
-  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(written, expected);
+  EXPECT_EQ(ReadBytes(path), expected);
 
   TCharCollection back;
   back.LoadFromFile(path, true);
