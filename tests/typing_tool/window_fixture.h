@@ -67,6 +67,11 @@ struct TWindowFixture {
   QString Path(const QString& name) const { return folder->Path(name); }
   QString Display() const { return w->memSinhala->Text(); }
   QString Typed() const { return w->memEnglish->Text(); }
+  // Puts `text` into the typing pane as the program does, the caret at its end.
+  void SetTyped(const QString& text) {
+    w->memEnglish->SetText(text);
+    w->memEnglish->moveCursor(QTextCursor::End);
+  }
   // The texts of the boxes shown with `icon`.
   QStringList Shown(dialogs::Icon icon) const {
     QStringList out;

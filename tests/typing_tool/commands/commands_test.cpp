@@ -52,10 +52,6 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     widget->setFocus();
     QTRY_VERIFY(widget->hasFocus());
   }
-  void Type(const QString& text) {
-    w->memEnglish->SetText(text);
-    w->memEnglish->moveCursor(QTextCursor::End);
-  }
   void ExportAs(const QString& name) {
     script->saveNames.push_back(name);
     w->Export1Click(nullptr);
@@ -87,7 +83,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   // --- clipboard ------------------------------------------------------------
 
   void copyTakesTheTypingSelectionOrTheWholeDisplay() {
-    Type("kaa\r\nma");
+    SetTyped("kaa\r\nma");
     QCOMPARE(Display(), kKaa + "\r\n" + kMa);
     w->memEnglish->SetSelStart(0);
     w->memEnglish->SetSelLength(6);  // "kaa", the break and "m"
@@ -113,7 +109,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   }
 
   void pasteIntoTheTypingPaneNarrowsAndConverts() {
-    Type("kaa");
+    SetTyped("kaa");
     w->memEnglish->SetSelStart(0);
     w->memEnglish->SetSelLength(3);
     w->Copy1Click(nullptr);
@@ -144,7 +140,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   }
 
   void pasteIntoTheDisplayPaneConvertsBack() {
-    Type("kaa");
+    SetTyped("kaa");
     Focus(w->memSinhala);
     w->Copy1Click(nullptr);  // the whole display text
     w->memSinhala->moveCursor(QTextCursor::End);
@@ -192,7 +188,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   // --- export -----------------------------------------------------------------
 
   void endingChoosesTheFormatAndTheDialogKeepsTheName() {
-    Type("kaa\r\nma");
+    SetTyped("kaa\r\nma");
     const QImage picture = w->RenderToBitmap();
     QVERIFY(Ink(picture) > 0);
     ExportAs(Path("a.BMP"));
@@ -228,7 +224,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   }
 
   void wordDocumentHoldsTheTextInThePanesFaceAndSize() {
-    Type("kaa\r\nma");
+    SetTyped("kaa\r\nma");
     QCOMPARE(w->memSinhala->font().family(), kFace);
     ExportAs(Path("s.DOC"));
     QCOMPARE(script->messages(), QStringList{"The output was successfully saved to " + Path("s.DOC") + " ."});
@@ -246,13 +242,13 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     QCOMPARE(read.fontTable.size(), size_t(1));
 
     // A second export starts a new document: the file holds only its text.
-    Type("ma");
+    SetTyped("ma");
     ExportAs(Path("t.doc"));
     QCOMPARE(ReadRtf(ReadFile(Path("t.doc")).toStdString()).text, kMa.toStdU16String());
   }
 
   void emptyPaneWritesEmptyPictures() {
-    Type("");
+    SetTyped("");
     QVERIFY(w->RenderToBitmap().isNull());
     for (const char* name : {"e.bmp", "e.jpg"}) {
       QVERIFY(WriteFile(Path(name), "old"));
@@ -265,7 +261,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   }
 
   void unwritableTargetsReportTheError() {
-    Type("kaa");
+    SetTyped("kaa");
     QVERIFY(WriteFile(Path("plain"), "x"));  // a regular file standing where a folder should be
     const QString base = Path("plain/");
     for (const char* name : {"x.bmp", "x.jpg", "x.doc"}) ExportAs(base + name);
@@ -280,7 +276,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   }
 
   void unreachableWordGoesToTheDefaultErrorBox() {
-    Type("kaa");
+    SetTyped("kaa");
     automation::SetStarter<automation::WordDocument>(nullptr);
     ExportAs(Path("w.doc"));
     QCOMPARE(script->asked.back().kind, QString("error"));

@@ -110,8 +110,7 @@ class WindowTest : public QObject, TWindowFixture<TTestWindow> {
     // A tile found for a shorter suffix is inserted after "&".
     Type("m");
     QCOMPARE(Display(), QString("KaaM"));
-    w->memEnglish->SetText("k");
-    w->memEnglish->moveCursor(QTextCursor::End);
+    SetTyped("k");
     Type("a");
     TTntCharView* aa = TileWithKey(*w, "aa", true);
     QVERIFY(aa);
@@ -170,8 +169,7 @@ class WindowTest : public QObject, TWindowFixture<TTestWindow> {
     KeyUp(VK_REFRESH);
     QCOMPARE(w->searched.size(), before + 1);
     // A space: only what follows it is searched.
-    w->memEnglish->SetText("ka m");
-    w->memEnglish->moveCursor(QTextCursor::End);
+    SetTyped("ka m");
     KeyUp(VK_REFRESH);
     QCOMPARE(Captions(w->Tiles()), QStringList({"M", "Ma", "Maa"}));
   }
