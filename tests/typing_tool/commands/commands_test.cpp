@@ -52,6 +52,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     widget->setFocus();
     QTRY_VERIFY(widget->hasFocus());
   }
+  QString Saved(const QString& name) const { return "The output was successfully saved to " + Path(name) + " ."; }
   void ExportAs(const QString& name) {
     script->saveNames.push_back(name);
     w->Export1Click(nullptr);
@@ -204,10 +205,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     QVERIFY(!QFileInfo::exists(Path("d")));
     QCOMPARE(w->SaveDialog1.FileName, Path("d.jpg"));
     QCOMPARE(w->SaveDialog1.Title, QString("Export As"));
-    QCOMPARE(script->messages(), QStringList({"The output was successfully saved to " + Path("a.BMP") + " .",
-                                              "The output was successfully saved to " + Path("b.jpeg") + " .",
-                                              "The output was successfully saved to " + Path("c.txt") + " .",
-                                              "The output was successfully saved to " + Path("d.jpg") + " ."}));
+    QCOMPARE(script->messages(), QStringList({Saved("a.BMP"), Saved("b.jpeg"), Saved("c.txt"), Saved("d.jpg")}));
     QCOMPARE(script->asked[0].kind, QString("save"));
     QCOMPARE(script->asked[0].text,
              QString("Word Document (*.doc);;Windows Bitmap (*.bmp);;JPEG File (*.jpg);;All Files (*.*)"));
@@ -227,7 +225,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     SetTyped("kaa\r\nma");
     QCOMPARE(w->memSinhala->font().family(), kFace);
     ExportAs(Path("s.DOC"));
-    QCOMPARE(script->messages(), QStringList{"The output was successfully saved to " + Path("s.DOC") + " ."});
+    QCOMPARE(script->messages(), QStringList{Saved("s.DOC")});
     QCOMPARE(script->asked.back().caption, QString("Information"));
     QVERIFY(!w->WordDocument1.Connected());
     const RtfRead read = ReadRtf(ReadFile(Path("s.DOC")).toStdString());
@@ -256,8 +254,7 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
       QVERIFY(QFileInfo::exists(Path(name)));
       QCOMPARE(QFileInfo(Path(name)).size(), qint64(0));
     }
-    QCOMPARE(script->messages(), QStringList({"The output was successfully saved to " + Path("e.bmp") + " .",
-                                              "The output was successfully saved to " + Path("e.jpg") + " ."}));
+    QCOMPARE(script->messages(), QStringList({Saved("e.bmp"), Saved("e.jpg")}));
   }
 
   void unwritableTargetsReportTheError() {
