@@ -22,6 +22,13 @@ std::u16string Dump(const TCharCollection& map) {
   return s;
 }
 
+// The dump of a map loaded from `bytes`.
+std::u16string DumpOf(const std::string& bytes, bool index = true) {
+  TCharCollection map;
+  map.LoadFromBytes(bytes, index);
+  return Dump(map);
+}
+
 const std::vector<std::u16string> kSample = MapLines({
     u"%", u"%", u"<!--", u"%a=%\u00E9", u"-->",
     u"ka", u"k", u"<!--", u"ka=k", u"kaa=kW", u"ki=k=x", u"=", u"-->",
@@ -53,17 +60,12 @@ TEST(MapFile, EveryEncodingLoadsTheSameContent) {
 }
 
 TEST(MapFile, LineEnds) {
-  TCharCollection ref;
-  ref.LoadFromBytes(Utf16Le(kSample), true);
-  for (std::u16string_view eol : {u"\r", u"\n", u"\u2028", u"\r\n\u2028"}) {
-    TCharCollection m;
-    m.LoadFromBytes(Utf16Le(kSample, eol), true);
-    EXPECT_EQ(Dump(m), Dump(ref)) << int(eol[0]);
-  }
+  const std::u16string ref = DumpOf(Utf16Le(kSample));
+  for (std::u16string_view eol : {u"\r", u"\n", u"\u2028", u"\r\n\u2028"})
+    EXPECT_EQ(DumpOf(Utf16Le(kSample, eol)), ref) << int(eol[0]);
   // Mixed ends in one file; no line end after the last line.
-  TCharCollection mixed;
-  mixed.LoadFromBytes(Utf16Le({u"[font]\rF\n\r\n[map_layout]\u2028L\n\nka\nk\r<!--\nka=k\r\n-->"}, u""), true);
-  EXPECT_EQ(Dump(mixed), u"F|L\n[ka/k] ka=k\n");
+  EXPECT_EQ(DumpOf(Utf16Le({u"[font]\rF\n\r\n[map_layout]\u2028L\n\nka\nk\r<!--\nka=k\r\n-->"}, u"")),
+            u"F|L\n[ka/k] ka=k\n");
 
   // LF CR is two breaks (CR LF one): the header shifts by one line.
   TCharCollection one;
@@ -76,27 +78,16 @@ TEST(MapFile, LineEnds) {
 }
 
 TEST(MapFile, NulCutsAndOddTrailingByte) {
-  std::string bytes = Utf16Le(kSample);
   std::u16string text = u"[font]\r\nF\r\n\r\n[map_layout]\r\nL\r\n\r\nka\r\nk\r\n<!--\r\nka=k\r\n";
   std::string cut = Utf16Le({text}, u"") + std::string("\0\0", 2) + Utf16Le({u"kaa=kW\r\n-->\r\n"}, u"").substr(2);
-  TCharCollection m;
-  m.LoadFromBytes(cut, true);
-  EXPECT_EQ(Dump(m), u"F|L\n[ka/k] ka=k\n");
-
+  EXPECT_EQ(DumpOf(cut), u"F|L\n[ka/k] ka=k\n");
   // 8-bit text is cut at a NUL byte too.
-  TCharCollection a;
-  a.LoadFromBytes("[font]\nF\n\n[map_layout]\nL\n\nka\nk\n<!--\nka=k\n\0kaa=kW\n"s, true);
-  EXPECT_EQ(Dump(a), u"F|L\n[ka/k] ka=k\n");
+  EXPECT_EQ(DumpOf("[font]\nF\n\n[map_layout]\nL\n\nka\nk\n<!--\nka=k\n\0kaa=kW\n"s), u"F|L\n[ka/k] ka=k\n");
 
   // A lone last byte of a UTF-16 file is ignored, in either byte order.
-  TCharCollection odd;
-  odd.LoadFromBytes(bytes + "x", true);
-  TCharCollection ref;
-  ref.LoadFromBytes(bytes, true);
-  EXPECT_EQ(Dump(odd), Dump(ref));
-  TCharCollection oddBe;
-  oddBe.LoadFromBytes(Utf16Be(kSample) + "\x41", true);
-  EXPECT_EQ(Dump(oddBe), Dump(ref));
+  const std::u16string ref = DumpOf(Utf16Le(kSample));
+  EXPECT_EQ(DumpOf(Utf16Le(kSample) + "x"), ref);
+  EXPECT_EQ(DumpOf(Utf16Be(kSample) + "\x41"), ref);
 }
 
 TEST(MapFile, HeaderOnlyAndShortFiles) {
@@ -240,9 +231,7 @@ TEST(MapFile, SaveLoadRoundTripIsByteExact) {
   const std::string expected = Utf16Le(MapLines({u"%", u"%", u"<!--", u"=", u"-->", u"ka", u"\u0D9A", u"<!--",
                                                  u"kaa=\u0D9A\u0DCF=", u"-->", u"", u"", u"<!--", u"-->"},
                                                 u"FM Abhaya \u0D85", u"Std\u00E9"));
-  std::ifstream in(path, std::ios::binary);
-  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(written, expected);
+  EXPECT_EQ(ReadBytes(path), expected);
 
   TCharCollection back;
   back.LoadFromFile(path, true);

@@ -26,6 +26,14 @@ class Gen {
     for (int i = 0; i < len; ++i) s += chars[Int(0, static_cast<int>(N) - 2)];
     return s;
   }
+  // Up to 40 characters of `chars`, one in six a space or a line break.
+  template <std::size_t N>
+  std::u16string Text(const char16_t (&chars)[N]) {
+    std::u16string s;
+    for (int n = Int(0, 40); n > 0; --n)
+      s += Int(0, 5) == 0 ? kTextExtra[Int(0, 3)] : chars[Int(0, static_cast<int>(N) - 2)];
+    return s;
+  }
   std::u16string Key() { return Str(kKeyChars, Int(0, 12) == 0 ? 0 : Int(1, 8)); }
   std::u16string Font() { return Str(kFontChars, Int(0, 7)); }
 
@@ -42,18 +50,8 @@ class Gen {
     }
     return Utf16Le(lines);
   }
-  std::u16string EnglishText() {
-    std::u16string s;
-    for (int n = Int(0, 40); n > 0; --n)
-      s += Int(0, 5) == 0 ? kTextExtra[Int(0, 3)] : kKeyChars[Int(0, 6)];
-    return s;
-  }
-  std::u16string FontText() {
-    std::u16string s;
-    for (int n = Int(0, 40); n > 0; --n)
-      s += Int(0, 5) == 0 ? kTextExtra[Int(0, 3)] : kFontChars[Int(0, 7)];
-    return s;
-  }
+  std::u16string EnglishText() { return Text(kKeyChars); }
+  std::u16string FontText() { return Text(kFontChars); }
 
  private:
   std::mt19937 rng_;

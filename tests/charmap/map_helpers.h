@@ -1,17 +1,14 @@
 // Small helpers shared by the font-map tests: map text in the file's
-// encodings and a temporary folder that removes itself.
+// encodings, map loading and lookup-list keys.
 #pragma once
 
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "VarunelComms.h"
 #include "codepage.h"
+#include "../temp_dir.h"
 
 namespace maptest {
 
@@ -55,33 +52,8 @@ inline std::vector<std::u16string> MapLines(std::initializer_list<std::u16string
   return v;
 }
 
-// A folder under the system's temporary folder, removed on destruction.
-class TempDir {
- public:
-  TempDir() {
-    static std::atomic<int> counter{0};
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("varunel-charmap-" + std::to_string(rd()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  // An 8-bit path of a file in the folder (the temp folder is ASCII here).
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-    return File(name);
-  }
-
- private:
-  std::filesystem::path path_;
-};
+using testutil::ReadBytes;
+using testutil::TempDir;
 
 // Keys of every entry of lookup list n, in order.
 inline std::vector<std::u16string> ListKeys(const TCharCollection& map, int n) {

@@ -2,12 +2,10 @@
 #include "codepage.h"
 #include "inprocess.h"
 #include "rtf_reader.h"
+#include "../../temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace automation;
 using K = Variant::Kind;
@@ -96,9 +94,8 @@ TEST(InProcessWordTest, RangesFollowEdits) {
 }
 
 TEST(RtfTest, SavedDocumentReadsBack) {
-  auto dir = std::filesystem::temp_directory_path() / "varunel_rtf_test";
-  std::filesystem::create_directories(dir);
-  auto file = dir / "out.doc";
+  testutil::TempDir dir;
+  const auto file = dir.path / "out.doc";
   auto document = std::make_shared<inprocess::Document>();
   auto& doc = *document;
   const std::u16string text = u"\u0d85\u0dba {x}\\y\r\nline 2\u00e9\uffff";
@@ -106,10 +103,7 @@ TEST(RtfTest, SavedDocumentReadsBack) {
   doc.Range()->GetFont()->SetName(u"Iskoola Pota");
   doc.Range()->GetFont()->SetSize(10.5f);
   doc.SaveAs(codepage::Utf8ToUtf16(file.string()));
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::string rtf = bytes.str();
+  const std::string rtf = testutil::ReadBytes(file);
   for (unsigned char c : rtf) EXPECT_LT(c, 0x80);
   EXPECT_NE(rtf.find("\\u-1?"), std::string::npos);  // U+FFFF as signed 16-bit
   RtfRead read = ReadRtf(rtf);
@@ -121,7 +115,6 @@ TEST(RtfTest, SavedDocumentReadsBack) {
     EXPECT_EQ(read.complexFaces[i], u"Iskoola Pota");
     EXPECT_EQ(read.complexHalfPoints[i], 21);
   }
-  std::filesystem::remove_all(dir);
 }
 
 TEST(RtfTest, FontRunsAndFaceNamesAreEscaped) {

@@ -5,37 +5,20 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
 #include "process.h"
+#include "../../temp_dir.h"
 
 namespace fs = std::filesystem;
 using process::Process;
 using process::SplitCommandLine;
 using Args = std::vector<std::string>;
+using testutil::ReadBytes;
+using testutil::TempDir;
 
 namespace {
-
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "process_test_XXXXXX").string();
-    path = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
-
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Whether `pid` is a live process (not gone, not a zombie).
 bool Alive(std::int64_t pid) {
@@ -73,7 +56,7 @@ TEST(Process, StartsInTheFolderGivenAndLeavesOursAlone) {
   const fs::path ours = fs::current_path();
   Process p = Process::Start("/bin/sh -c 'pwd > here.txt'", work.path.string(), false);
   RunToEnd(p);
-  EXPECT_EQ(ReadFile(work.path / "here.txt"), fs::canonical(work.path).string() + "\n");
+  EXPECT_EQ(ReadBytes(work.path / "here.txt"), fs::canonical(work.path).string() + "\n");
   EXPECT_EQ(fs::current_path(), ours);
 
   // A missing folder: the program still starts, in our folder, looked up
@@ -82,7 +65,7 @@ TEST(Process, StartsInTheFolderGivenAndLeavesOursAlone) {
   fs::current_path(other.path);
   Process q = Process::Start("sh -c 'pwd > here.txt'", (work.path / "missing").string(), false);
   RunToEnd(q);
-  EXPECT_EQ(ReadFile(other.path / "here.txt"), fs::canonical(other.path).string() + "\n");
+  EXPECT_EQ(ReadBytes(other.path / "here.txt"), fs::canonical(other.path).string() + "\n");
   fs::current_path(ours);
 }
 
@@ -98,8 +81,8 @@ TEST(Process, TerminateEndsTheProgramAndWhatItStarted) {
   Process p = Process::Start("/bin/sh -c 'sleep 30 & echo $! > child; wait'", work.path.string(), false);
   ASSERT_TRUE(p.Valid());
   const std::int64_t pid = p.Id();
-  while (ReadFile(work.path / "child").empty() && p.Running()) ::usleep(1000);
-  const std::int64_t child = std::atoll(ReadFile(work.path / "child").c_str());
+  while (ReadBytes(work.path / "child").empty() && p.Running()) ::usleep(1000);
+  const std::int64_t child = std::atoll(ReadBytes(work.path / "child").c_str());
   ASSERT_GT(child, 0);
   EXPECT_TRUE(p.Running());
   p.Terminate();
@@ -127,10 +110,10 @@ TEST(Process, OpenFilesAreInheritedOnlyWhenAsked) {
                             " ]; then echo yes > r; else echo no > r; fi'";
   Process kept = Process::Start(probe, work.path.string(), true);
   RunToEnd(kept);
-  EXPECT_EQ(ReadFile(work.path / "r"), "yes\n");
+  EXPECT_EQ(ReadBytes(work.path / "r"), "yes\n");
   Process closed = Process::Start(probe, work.path.string(), false);
   RunToEnd(closed);
-  EXPECT_EQ(ReadFile(work.path / "r"), "no\n");
+  EXPECT_EQ(ReadBytes(work.path / "r"), "no\n");
   ::close(fd);
 }
 

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "registry.h"
+#include "../../temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -13,24 +12,12 @@ namespace {
 
 class Registry : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "registry_test_XXXXXX").string();
-    dir = ::mkdtemp(pattern.data());
-    hive = dir / "var" / "lib" / "varunel" / "registry.ini";
-    registry::SetHiveFile(hive.string());
-  }
-  void TearDown() override {
-    registry::SetHiveFile("");
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  std::string Hive() const {
-    std::ifstream in(hive, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  fs::path dir, hive;
+  void SetUp() override { registry::SetHiveFile(hive.string()); }
+  void TearDown() override { registry::SetHiveFile(""); }
+  std::string Hive() const { return testutil::ReadBytes(hive); }
+  testutil::TempDir temp;
+  const fs::path& dir = temp.path;
+  const fs::path hive = dir / "var" / "lib" / "varunel" / "registry.ini";
 };
 
 }  // namespace

@@ -14,12 +14,9 @@
 
 #include "CharView.h"
 #include "ClipboardText.h"
-#include "TestMaps.h"
 #include "automation.h"
-#include "dialogs.h"
 #include "rtf_reader.h"
-#include "uFrmMainBase.h"
-#include "uFrmMainBaseMemo.h"
+#include "../window_fixture.h"
 
 namespace {
 
@@ -46,31 +43,16 @@ int Ink(const QImage& image) {
   return count;
 }
 
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
-class CommandsTest : public QObject {
+class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
   Q_OBJECT
 
-  std::unique_ptr<QTemporaryDir> dir;
-  std::unique_ptr<TfrmMainBase> w;
-  std::unique_ptr<dialogs::Script> script;
-
-  QString Path(const QString& name) const { return dir->filePath(name); }
-  QString Display() const { return w->memSinhala->Text(); }
-  QString Typed() const { return w->memEnglish->Text(); }
   void Focus(QWidget* widget) {
     widget->setFocus();
     QTRY_VERIFY(widget->hasFocus());
   }
-  void Type(const QString& text) {
-    w->memEnglish->SetText(text);
-    w->memEnglish->moveCursor(QTextCursor::End);
-  }
+  QString Saved(const QString& name) const { return "The output was successfully saved to " + Path(name) + " ."; }
   void ExportAs(const QString& name) {
     script->saveNames.push_back(name);
     w->Export1Click(nullptr);
@@ -79,10 +61,7 @@ class CommandsTest : public QObject {
  private slots:
   void init() {
     automation::ResetServers();
-    dir = std::make_unique<QTemporaryDir>();
-    WriteUnicodeSinhala(dir->path());
-    TfrmMainBase::SetAppFolder(dir->path().toStdString());
-    w = std::make_unique<TfrmMainBase>();
+    QVERIFY(Open(WriteUnicodeSinhala));
     // A form of the panes in the order of the main windows.
     auto* form = new QWidget(w.get());
     auto* layout = new QVBoxLayout(form);
@@ -93,29 +72,19 @@ class CommandsTest : public QObject {
     QFont display = w->memSinhala->font();
     display.setPointSize(14);
     w->memSinhala->setFont(display);
-    w->FCharMap = std::make_unique<TCharCollection>();
-    w->FSuggestions = std::make_unique<TCharCollection>();
-    w->FFontMapName = "Sinhala";
-    QVERIFY(w->LoadFontMap("Sinhala"));
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->activateWindow();
     Focus(w->memEnglish);
-    script = std::make_unique<dialogs::Script>();
   }
 
   void cleanup() {
-    script.reset();
-    w.reset();
-    TfrmMainBase::SetAppFolder("");
-    dir.reset();
+    Close();
     automation::ResetServers();
   }
 
   // --- clipboard ------------------------------------------------------------
 
   void copyTakesTheTypingSelectionOrTheWholeDisplay() {
-    Type("kaa\r\nma");
+    SetTyped("kaa\r\nma");
     QCOMPARE(Display(), kKaa + "\r\n" + kMa);
     w->memEnglish->SetSelStart(0);
     w->memEnglish->SetSelLength(6);  // "kaa", the break and "m"
@@ -141,7 +110,7 @@ class CommandsTest : public QObject {
   }
 
   void pasteIntoTheTypingPaneNarrowsAndConverts() {
-    Type("kaa");
+    SetTyped("kaa");
     w->memEnglish->SetSelStart(0);
     w->memEnglish->SetSelLength(3);
     w->Copy1Click(nullptr);
@@ -172,7 +141,7 @@ class CommandsTest : public QObject {
   }
 
   void pasteIntoTheDisplayPaneConvertsBack() {
-    Type("kaa");
+    SetTyped("kaa");
     Focus(w->memSinhala);
     w->Copy1Click(nullptr);  // the whole display text
     w->memSinhala->moveCursor(QTextCursor::End);
@@ -220,7 +189,7 @@ class CommandsTest : public QObject {
   // --- export -----------------------------------------------------------------
 
   void endingChoosesTheFormatAndTheDialogKeepsTheName() {
-    Type("kaa\r\nma");
+    SetTyped("kaa\r\nma");
     const QImage picture = w->RenderToBitmap();
     QVERIFY(Ink(picture) > 0);
     ExportAs(Path("a.BMP"));
@@ -236,10 +205,7 @@ class CommandsTest : public QObject {
     QVERIFY(!QFileInfo::exists(Path("d")));
     QCOMPARE(w->SaveDialog1.FileName, Path("d.jpg"));
     QCOMPARE(w->SaveDialog1.Title, QString("Export As"));
-    QCOMPARE(script->messages(), QStringList({"The output was successfully saved to " + Path("a.BMP") + " .",
-                                              "The output was successfully saved to " + Path("b.jpeg") + " .",
-                                              "The output was successfully saved to " + Path("c.txt") + " .",
-                                              "The output was successfully saved to " + Path("d.jpg") + " ."}));
+    QCOMPARE(script->messages(), QStringList({Saved("a.BMP"), Saved("b.jpeg"), Saved("c.txt"), Saved("d.jpg")}));
     QCOMPARE(script->asked[0].kind, QString("save"));
     QCOMPARE(script->asked[0].text,
              QString("Word Document (*.doc);;Windows Bitmap (*.bmp);;JPEG File (*.jpg);;All Files (*.*)"));
@@ -252,17 +218,17 @@ class CommandsTest : public QObject {
     w->Export1Click(nullptr);
     QCOMPARE(script->asked.size(), asked + 1);
     QCOMPARE(w->SaveDialog1.FileName, Path("d.jpg"));
-    QCOMPARE(QDir(dir->path()).entryList({"*.bmp", "*.BMP", "*.jpg", "*.jpeg", "*.txt"}, QDir::Files).size(), 4);
+    QCOMPARE(QDir(folder->dir.path()).entryList({"*.bmp", "*.BMP", "*.jpg", "*.jpeg", "*.txt"}, QDir::Files).size(), 4);
   }
 
   void wordDocumentHoldsTheTextInThePanesFaceAndSize() {
-    Type("kaa\r\nma");
+    SetTyped("kaa\r\nma");
     QCOMPARE(w->memSinhala->font().family(), kFace);
     ExportAs(Path("s.DOC"));
-    QCOMPARE(script->messages(), QStringList{"The output was successfully saved to " + Path("s.DOC") + " ."});
+    QCOMPARE(script->messages(), QStringList{Saved("s.DOC")});
     QCOMPARE(script->asked.back().caption, QString("Information"));
     QVERIFY(!w->WordDocument1.Connected());
-    const RtfRead read = ReadRtf(FileBytes(Path("s.DOC")).toStdString());
+    const RtfRead read = ReadRtf(ReadFile(Path("s.DOC")).toStdString());
     const std::u16string text = (kKaa + "\r\n" + kMa).toStdU16String();
     QCOMPARE(read.text, text);
     QCOMPARE(read.faces, std::vector<std::u16string>(text.size(), kFace.toStdU16String()));
@@ -274,27 +240,26 @@ class CommandsTest : public QObject {
     QCOMPARE(read.fontTable.size(), size_t(1));
 
     // A second export starts a new document: the file holds only its text.
-    Type("ma");
+    SetTyped("ma");
     ExportAs(Path("t.doc"));
-    QCOMPARE(ReadRtf(FileBytes(Path("t.doc")).toStdString()).text, kMa.toStdU16String());
+    QCOMPARE(ReadRtf(ReadFile(Path("t.doc")).toStdString()).text, kMa.toStdU16String());
   }
 
   void emptyPaneWritesEmptyPictures() {
-    Type("");
+    SetTyped("");
     QVERIFY(w->RenderToBitmap().isNull());
     for (const char* name : {"e.bmp", "e.jpg"}) {
-      WriteFile(Path(name), "old");
+      QVERIFY(WriteFile(Path(name), "old"));
       ExportAs(Path(name));
       QVERIFY(QFileInfo::exists(Path(name)));
       QCOMPARE(QFileInfo(Path(name)).size(), qint64(0));
     }
-    QCOMPARE(script->messages(), QStringList({"The output was successfully saved to " + Path("e.bmp") + " .",
-                                              "The output was successfully saved to " + Path("e.jpg") + " ."}));
+    QCOMPARE(script->messages(), QStringList({Saved("e.bmp"), Saved("e.jpg")}));
   }
 
   void unwritableTargetsReportTheError() {
-    Type("kaa");
-    WriteFile(Path("plain"), "x");  // a regular file standing where a folder should be
+    SetTyped("kaa");
+    QVERIFY(WriteFile(Path("plain"), "x"));  // a regular file standing where a folder should be
     const QString base = Path("plain/");
     for (const char* name : {"x.bmp", "x.jpg", "x.doc"}) ExportAs(base + name);
     QCOMPARE(script->messages(), QStringList({"Error saving to " + base + "x.bmp.", "Error saving to " + base + "x.jpg.",
@@ -304,11 +269,11 @@ class CommandsTest : public QObject {
       QCOMPARE(script->asked[i].icon, dialogs::Icon::Error);
     }
     QVERIFY(!w->WordDocument1.Connected());
-    QCOMPARE(FileBytes(Path("plain")), QByteArray("x"));
+    QCOMPARE(ReadFile(Path("plain")), QByteArray("x"));
   }
 
   void unreachableWordGoesToTheDefaultErrorBox() {
-    Type("kaa");
+    SetTyped("kaa");
     automation::SetStarter<automation::WordDocument>(nullptr);
     ExportAs(Path("w.doc"));
     QCOMPARE(script->asked.back().kind, QString("error"));

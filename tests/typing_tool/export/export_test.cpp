@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "inprocess.h"
 #include "rtf_reader.h"
+#include "../test_files.h"
 
 namespace {
 
@@ -65,9 +66,7 @@ TEST_F(ExportTest, KindOfFileNameLooksAtTheLastFourCharactersOnly) {
 TEST_F(ExportTest, BitmapIs24BitAndHoldsTheRenderedPicture) {
   const QString path = Path(QStringLiteral("p.bmp"));
   ExportBitmap(nullptr, path, Display({QStringLiteral("l=uq"), QString()}));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray bytes = file.readAll();
+  const QByteArray bytes = ReadFile(path);
   ASSERT_GT(bytes.size(), 30);
   EXPECT_EQ(bytes.left(2), "BM");
   EXPECT_EQ(static_cast<unsigned char>(bytes[28]) | static_cast<unsigned char>(bytes[29]) << 8, 24);
@@ -86,9 +85,7 @@ TEST_F(ExportTest, JpegDecodesToThePictureSize) {
 }
 
 TEST_F(ExportTest, EmptyPictureForAnUnwritableTargetShowsTheErrorMessage) {
-  QFile blocker(Path(QStringLiteral("plain")));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  ASSERT_TRUE(WriteFile(Path(QStringLiteral("plain")), {}));
   const QString base = Path(QStringLiteral("plain/"));  // a folder that is a regular file
   ExportJpeg(nullptr, base + QStringLiteral("y.jpg"), Display({}));
   ExportBitmap(nullptr, base + QStringLiteral("y.bmp"), Display({}));
@@ -107,9 +104,7 @@ TEST_F(ExportTest, WordDocumentIsSavedAsRichTextWithThePanesFaceAndSize) {
   EXPECT_EQ(QString::fromStdU16String(document->SavedAs()), path);
   EXPECT_FALSE(word.Connected());
 
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const RtfRead read = ReadRtf(file.readAll().toStdString());
+  const RtfRead read = ReadRtf(ReadFile(path).toStdString());
   const std::u16string text = lines.join(QStringLiteral("\r\n")).toStdU16String();
   EXPECT_EQ(read.text, text);
   for (size_t i = 0; i < text.size(); ++i) {

@@ -5,102 +5,36 @@
 #include <QToolButton>
 #include <memory>
 
-#include "TestMaps.h"
 #include "codepage.h"
-#include "dialogs.h"
-#include "inprocess.h"
+#include "../output/test_targets.h"
 #include "uFrmMain.h"
-#include "uFrmMainBaseMemo.h"
+#include "../window_fixture.h"
 
 using namespace automation;
-using accessibility::Element;
 using accessibility::WindowTree;
-
-namespace {
 
 const QString kWordMessage = output::kWordFailure;
 const QString kOfficeMessage = output::kOfficeFailure;
 const QString kMessengerMessage = output::kMessengerFailure;
 
-// A chat window whose Send button moves the input box into the history.
-struct ChatWindow {
-  ChatWindow() {
-    auto& tree = WindowTree::Instance();
-    const auto chat = tree.Create(0, u"IMWindowClass");
-    auto root = std::make_shared<Element>(u"");
-    tree.SetClientObject(tree.Create(chat, u"DirectUIHWND"), root);
-    send->defaultAction = [this] {
-      history->value += input->value + u"\n";
-      input->value.clear();
-    };
-    for (const auto& control : {history, input, font, send}) root->AddChild(control);
-  }
-  std::shared_ptr<Element> history = std::make_shared<Element>(u"History");
-  std::shared_ptr<Element> input = std::make_shared<Element>(u"Input");
-  std::shared_ptr<Element> font = std::make_shared<Element>(u"Font");
-  std::shared_ptr<Element> send = std::make_shared<Element>(u"Send button");
-};
-
-}  // namespace
-
-class KeysTest : public QObject {
+class KeysTest : public QObject, TWindowFixture<TfrmMain> {
   Q_OBJECT
 
-  std::unique_ptr<QTemporaryDir> dir;
-  std::unique_ptr<TfrmMain> w;
-  std::unique_ptr<dialogs::Script> script;
-
-  QString Display() const { return w->memSinhala->Text(); }
-  QString Typed() const { return w->memEnglish->Text(); }
   void Type(const QString& keys) { QTest::keyClicks(w->memEnglish, keys); }
   void Enter(Qt::KeyboardModifiers shift = Qt::NoModifier) { QTest::keyClick(w->memEnglish, Qt::Key_Return, shift); }
-  QStringList Errors() const {
-    QStringList out;
-    for (const auto& a : script->asked)
-      if (a.icon == dialogs::Icon::Error) out << a.text;
-    return out;
-  }
-  QStringList Warnings() const {
-    QStringList out;
-    for (const auto& a : script->asked)
-      if (a.icon == dialogs::Icon::Warning) out << a.text;
-    return out;
-  }
-  template <class App>
-  std::shared_ptr<App> Running() {
-    auto app = std::make_shared<App>();
-    if constexpr (std::is_same_v<App, inprocess::Word>) RegisterRunning<WordApplication>(app);
-    else if constexpr (std::is_same_v<App, inprocess::Workbook>) RegisterRunning<ExcelApplication>(app);
-    else RegisterRunning<PowerPointApplication>(app);
-    return app;
-  }
+  QStringList Errors() const { return Shown(dialogs::Icon::Error); }
+  QStringList Warnings() const { return Shown(dialogs::Icon::Warning); }
 
  private slots:
   void init() {
     ResetServers();
-    script = std::make_unique<dialogs::Script>();
-    dir = std::make_unique<QTemporaryDir>();
-    WriteSinhala(dir->path());
-    TfrmMainBase::SetAppFolder((dir->path() + "/").toStdString());
-    w = std::make_unique<TfrmMain>();
-    w->FCharMap = std::make_unique<TCharCollection>();
-    w->FSuggestions = std::make_unique<TCharCollection>();
-    w->FFontMapName = "Sinhala";
-    w->FSuggestBusy = true;
-    w->cmbMapsChange(nullptr);
-    w->FSuggestBusy = false;
+    QVERIFY(Open());
     w->FFontSize = "14";
     w->FEnglishFont = "Arial";
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    w->memEnglish->setFocus();
   }
 
   void cleanup() {
-    w.reset();
-    TfrmMainBase::SetAppFolder("");
-    dir.reset();
-    script.reset();
+    Close();
     WindowTree::Instance().Clear();
     ResetServers();
   }
@@ -172,7 +106,7 @@ class KeysTest : public QObject {
   }
 
   void messengerGetsTheNoticeThenTheText() {
-    ChatWindow chat;
+    Chat chat;
     w->tbMSN->click();
     Type("ka");
     Enter();

@@ -2,6 +2,7 @@
 #include "codepage.h"
 #include "dialogs.h"
 #include "sndkey32.h"
+#include "test_targets.h"
 
 #include <gtest/gtest.h>
 
@@ -9,33 +10,6 @@ using namespace accessibility;
 using namespace output;
 
 namespace {
-
-// A chat window as the messenger shows it: content area with the four
-// controls; Send moves the input box into the history.
-struct Chat {
-  explicit Chat(std::vector<std::u16string> order = {u"History", u"Input", u"Font", u"Send button"}) {
-    auto& tree = WindowTree::Instance();
-    window = tree.Create(0, u"IMWindowClass");
-    content = tree.Create(window, u"DirectUIHWND");
-    tree.Create(window, u"TopChild");
-    root = std::make_shared<Element>(u"content");
-    tree.SetClientObject(content, root);
-    input = std::make_shared<Element>(u"Input");
-    font = std::make_shared<Element>(u"Font");
-    history = std::make_shared<Element>(u"History");
-    send = std::make_shared<Element>(u"Send button");
-    send->defaultAction = [this] {
-      history->value += input->value + u"\n";
-      input->value.clear();
-    };
-    for (auto& name : order) {
-      for (auto& e : {input, font, history, send})
-        if (e->get_accName(CHILDID_SELF) == name) root->AddChild(e);
-    }
-  }
-  HWND window, content;
-  std::shared_ptr<Element> root, input, font, history, send;
-};
 
 const std::string kFace = "FM Abhaya";
 

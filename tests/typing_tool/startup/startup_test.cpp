@@ -19,7 +19,6 @@
 
 #include "AppHooks.h"
 #include "ShellOpen.h"
-#include "TestMaps.h"
 #include "TrayMenu.h"
 #include "dialogs.h"
 #include "registry.h"
@@ -28,6 +27,7 @@
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
 #include "uSplash.h"
+#include "../window_fixture.h"
 
 namespace {
 
@@ -81,18 +81,21 @@ QColor Pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y);
 class StartupTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<TProgramFolder> folder;
   std::unique_ptr<dialogs::Script> script;
   QList<QUrl> opened;
 
-  QString Folder() const { return dir->path() + "/"; }
+  QString Folder() const { return folder->Folder(); }
   QString IniPath() const { return Folder() + "settings.ini"; }
-  void WriteIni(const QByteArray& text) { WriteFile(IniPath(), text); }
+  void WriteIni(const QByteArray& text) { QVERIFY(WriteFile(IniPath(), text)); }
   QSize Screen() const { return QGuiApplication::primaryScreen()->size(); }
 
-  std::unique_ptr<TStartWindow> Start() {
+  // The window created as at program start; without `splash` its splash
+  // timer is stopped.
+  std::unique_ptr<TStartWindow> Start(bool splash = true) {
     auto w = std::make_unique<TStartWindow>();
     w->FormCreate(w.get());
+    if (!splash) w->tmrSplash->stop();
     return w;
   }
   static int PanePoints(const TfrmMain& w) { return w.memSinhala->font().pointSize(); }
@@ -101,10 +104,7 @@ class StartupTest : public QObject {
   void initTestCase() { QApplication::setApplicationName("Tavimo 2.1"); }
 
   void init() {
-    dir = std::make_unique<QTemporaryDir>();
-    WriteSinhala(dir->path());
-    WriteOther(dir->path());
-    TfrmMainBase::SetAppFolder(Folder().toStdString());
+    folder = std::make_unique<TProgramFolder>();
     registry::SetHiveFile((Folder() + "registry.ini").toStdString());
     script = std::make_unique<dialogs::Script>();
     opened.clear();
@@ -115,14 +115,13 @@ class StartupTest : public QObject {
     shell::SetOpener({});
     script.reset();
     registry::SetHiveFile({});
-    TfrmMainBase::SetAppFolder({});
     delete frmSplash;
     frmSplash = nullptr;
     delete frmAboutBox;
     frmAboutBox = nullptr;
     delete FrmOptions;
     FrmOptions = nullptr;
-    dir.reset();
+    folder.reset();
   }
 
   void creationPreparesAHiddenTrayWindow() {
@@ -170,7 +169,7 @@ class StartupTest : public QObject {
     } counter(&splashShown);
     frmSplash->installEventFilter(&counter);
     auto w = Start();
-    WriteMap(dir->path(), "Sinhala", u"Reloaded", {{u"k", u"K", {{u"k", u"K"}}}});
+    WriteMap(folder->dir.path(), "Sinhala", u"Reloaded", {{u"k", u"K", {{u"k", u"K"}}}});
 
     // The splash is shown modally by tmrSplash and closes itself; the map
     // is loaded again by tmrLoadSettings, now with suggestions allowed.
@@ -196,8 +195,7 @@ class StartupTest : public QObject {
   }
 
   void secondMapLoadIgnoresFailures() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     QFile::remove(Folder() + "Sinhala.fmp");
     w->tmrLoadSettingsTimer(nullptr);
     QVERIFY(!w->tmrLoadSettings->isActive());
@@ -208,8 +206,7 @@ class StartupTest : public QObject {
   void exitWritesEveryKeyKeepsOthersAndRemovesTheIcon() {
     WriteIni("[bounds]\nleft=5\ntleft=40\nttop=30\ntwidth=500\ntheight=400\n"
              "[params]\nrestore_last_state=1\nfont_size=abc\nremember=yes\n");
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     QCOMPARE(PanePoints(*w), 18);  // letters only: an 18-point pane
     w->chkSubmitWords->setChecked(true);
     w->FEnglishFont = "Arial";
@@ -241,8 +238,7 @@ class StartupTest : public QObject {
   }
 
   void closeBoxHidesAndSavesNothing() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->WMTrayNotify(0x0201);
     QVERIFY(w->isVisible());
     w->memEnglish->SetText("kaa");
@@ -261,8 +257,7 @@ class StartupTest : public QObject {
     hidden->StartVisible(true);
     QVERIFY(!hidden->isVisible());
 
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->StartVisible(false);
     QVERIFY(w->isVisible());
     QVERIFY(w->close());
@@ -335,8 +330,7 @@ class StartupTest : public QObject {
   }
 
   void wheelStepIsOneArrowPress() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->WMTrayNotify(0x0201);
     TKeyCounter keys;
     w->memEnglish->installEventFilter(&keys);
@@ -370,8 +364,7 @@ class StartupTest : public QObject {
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::DoubleClick), 0x0203);
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::MiddleClick), 0x0207);
 
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     // Moves, left release, double clicks, right press, middle button: nothing.
     for (int code : {0x0200, 0x0202, 0x0203, 0x0204, 0x0206, 0x0207, 0x0208, 0x0209}) {
       w->WMTrayNotify(code);
@@ -393,8 +386,7 @@ class StartupTest : public QObject {
   }
 
   void trayMenuItemsAndBand() {
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     auto* menu = qobject_cast<TTrayMenu*>(w->pmTray);
     QVERIFY(menu);
     QStringList items;
@@ -439,8 +431,7 @@ class StartupTest : public QObject {
 
   void aboutBoxShowsTheCredits() {
     frmAboutBox = new TfrmAboutBox;
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     bool modal = false;
     WhenModal([&](QWidget* box) {
       modal = box == frmAboutBox;
@@ -460,8 +451,7 @@ class StartupTest : public QObject {
 
   void optionsOkSavesCancelKeeps() {
     FrmOptions = new TFrmOptions;
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     QVERIFY(FrmOptions->fcFonts->count() > 1);
     QVERIFY(FrmOptions->fcFonts->Sorted());
     QCOMPARE(FrmOptions->fcFonts->ComboHeight(), 21);
@@ -502,8 +492,7 @@ class StartupTest : public QObject {
   // Last: it runs the application's own loop, which Exit ends.
   void exitEndsTheMessageLoop() {
     QApplication::setQuitOnLastWindowClosed(false);
-    auto w = Start();
-    w->tmrSplash->stop();
+    auto w = Start(false);
     w->tmrLoadSettings->stop();
     QTimer::singleShot(0, w.get(), [&] { w->close(); });  // the close box: the loop goes on
     QTimer::singleShot(20, w.get(), [&] { w->Exit1->trigger(); });

@@ -11,16 +11,12 @@
 
 #include "RunApp.h"
 #include "process.h"
+#include "../test_files.h"
 
 namespace {
 
 // Whether a process with this id exists at all (reaped ones do not).
 bool Exists(std::int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH; }
-
-QByteArray ReadFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 }  // namespace
 

@@ -1,11 +1,9 @@
-// Small font maps written into a temporary program folder.
+// Small font maps written into a folder; also used by the screenshot tool.
 #pragma once
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QString>
 #include <initializer_list>
-#include <string>
 #include <utility>
 
 #include "VarunelComms.h"
@@ -47,9 +45,4 @@ inline void WriteSinhala(const QString& folder) {
 inline void WriteOther(const QString& folder) {
   WriteMap(folder, "Other", u"TestOther",
            {{u"k", u"q", {{u"k", u"q"}, {u"ka", u"qa"}}}, {u"m", u"w", {{u"m", u"w"}, {u"ma", u"wa"}}}});
-}
-
-inline void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  if (f.open(QIODevice::WriteOnly)) f.write(bytes);
 }

@@ -12,11 +12,9 @@
 #include <memory>
 
 #include "CharView.h"
-#include "TestMaps.h"
 #include "WorkingCtrls.h"
-#include "dialogs.h"
 #include "uFrmMain.h"
-#include "uFrmMainBaseMemo.h"
+#include "../window_fixture.h"
 
 int RunMemoTests(int argc, char** argv);
 
@@ -58,15 +56,9 @@ TTntCharView* TileWithKey(TfrmMainBase& w, const QString& key, bool bigger) {
 
 }  // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public QObject, TWindowFixture<TTestWindow> {
   Q_OBJECT
 
-  std::unique_ptr<QTemporaryDir> dir;
-  std::unique_ptr<TTestWindow> w;
-
-  QString Folder() const { return dir->path() + "/"; }
-  QString Display() const { return w->memSinhala->Text(); }
-  QString Typed() const { return w->memEnglish->Text(); }
   void Type(const QString& keys) { QTest::keyClicks(w->memEnglish, keys); }
   // Runs the key handler; returns the key as the handler left it.
   quint16 KeyUp(quint16 key, TShiftState shift = {}) {
@@ -76,29 +68,10 @@ class WindowTest : public QObject {
 
  private slots:
   void init() {
-    dir = std::make_unique<QTemporaryDir>();
-    WriteSinhala(dir->path());
-    WriteOther(dir->path());
-    TfrmMainBase::SetAppFolder(Folder().toStdString());
-    w = std::make_unique<TTestWindow>();
-    // As start-up does: the map objects and the first load.
-    w->FCharMap = std::make_unique<TCharCollection>();
-    w->FFontMapName = "Sinhala";
-    w->FSuggestBusy = true;
-    w->cmbMapsChange(nullptr);
-    w->FSuggestBusy = false;
-    w->FSuggestions = std::make_unique<TCharCollection>();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    w->memEnglish->setFocus();
+    QVERIFY(Open());
     w->searched.clear();
   }
-
-  void cleanup() {
-    w.reset();
-    TfrmMainBase::SetAppFolder("");
-    dir.reset();
-  }
+  void cleanup() { Close(); }
 
   void componentsCarryTheirFormNames() {
     for (const char* name : {"memSinhala", "memEnglish", "pnlSuggest", "txtEnglish", "chkSuggest",
@@ -137,8 +110,7 @@ class WindowTest : public QObject {
     // A tile found for a shorter suffix is inserted after "&".
     Type("m");
     QCOMPARE(Display(), QString("KaaM"));
-    w->memEnglish->SetText("k");
-    w->memEnglish->moveCursor(QTextCursor::End);
+    SetTyped("k");
     Type("a");
     TTntCharView* aa = TileWithKey(*w, "aa", true);
     QVERIFY(aa);
@@ -197,8 +169,7 @@ class WindowTest : public QObject {
     KeyUp(VK_REFRESH);
     QCOMPARE(w->searched.size(), before + 1);
     // A space: only what follows it is searched.
-    w->memEnglish->SetText("ka m");
-    w->memEnglish->moveCursor(QTextCursor::End);
+    SetTyped("ka m");
     KeyUp(VK_REFRESH);
     QCOMPARE(Captions(w->Tiles()), QStringList({"M", "Ma", "Maa"}));
   }
@@ -260,8 +231,8 @@ class WindowTest : public QObject {
   void mapSwitching() {
     Type("ka");
     QMenu menu;
-    WriteFile(Folder() + "Broken.fmp", "[font]\r\nX\r\n");
-    WriteFile(Folder() + "Caps.FMP", "");
+    QVERIFY(WriteFile(Folder() + "Broken.fmp", "[font]\r\nX\r\n"));
+    QVERIFY(WriteFile(Folder() + "Caps.FMP", ""));
     w->FillMapMenu(&menu, "", ".fmp");
     QStringList names;
     QString checked;
@@ -324,8 +295,8 @@ class WindowTest : public QObject {
     QCOMPARE(combo.count(), 2);
     QCOMPARE(combo.currentIndex(), 0);
     combo.setCurrentIndex(1);
-    WriteSinhala(dir->path() + "/..");  // elsewhere: not listed
-    WriteFile(Folder() + "Aaa.fmp", "");
+    WriteSinhala(Folder() + "..");  // elsewhere: not listed
+    QVERIFY(WriteFile(Folder() + "Aaa.fmp", ""));
     w->FillMapList(&combo, "", ".fmp");
     QCOMPARE(combo.currentText(), QString("Other"));  // same position, other name
 
@@ -336,7 +307,7 @@ class WindowTest : public QObject {
     combo.addItem("kept");
     QVERIFY_THROWS_EXCEPTION(EFolderNotFound, w->FillMapList(&combo, Folder().toStdString() + "layouts", ".lot"));
     QCOMPARE(combo.count(), 1);
-    QFile::remove(dir->path() + "/../Sinhala.fmp");
+    QFile::remove(Folder() + "../Sinhala.fmp");
   }
 
   void englishMode() {

@@ -4,20 +4,10 @@
 #include <QtTest>
 
 #include "TypingSettings.h"
+#include "../test_files.h"
 
 namespace {
 const QSize kScreen(1920, 1080);
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void VerifyStartDefaults(const TTypingSettings& s, bool submitWords) {
   QCOMPARE(s.Left, 1920 - 450);
@@ -48,10 +38,10 @@ class SettingsTest : public QObject {
   }
 
   void storedValuesAreRead() {
-    WriteFile(IniPath(),
+    QVERIFY(WriteFile(IniPath(),
               "[params]\nrestore_last_state=1\nfont_size=24\nenglish_font=Arial\n"
               "tsubmit_words=1\nauto_suggest=0\nfont_map=Abhaya\n"
-              "[bounds]\ntleft=10\nttop=20\ntwidth=300\ntheight=200\n");
+              "[bounds]\ntleft=10\nttop=20\ntwidth=300\ntheight=200\n"));
     const TTypingSettings s = TTypingSettingsFile(dir_->path() + '/').Read(kScreen);
     QVERIFY(s.RestoreLastState);
     QCOMPARE(QRect(s.Left, s.Top, s.Width, s.Height), QRect(10, 20, 300, 200));
@@ -63,10 +53,10 @@ class SettingsTest : public QObject {
   }
 
   void defaultsBranchReadsOnlyTheEnglishFont() {
-    WriteFile(IniPath(),
+    QVERIFY(WriteFile(IniPath(),
               "[params]\nrestore_last_state=0\nfont_size=24\nenglish_font=Arial\n"
               "tsubmit_words=0\nauto_suggest=0\nfont_map=Abhaya\n"
-              "[bounds]\ntleft=10\nttop=20\ntwidth=300\ntheight=200\n");
+              "[bounds]\ntleft=10\nttop=20\ntwidth=300\ntheight=200\n"));
     const TTypingSettings s = TTypingSettingsFile(dir_->path()).Read(kScreen);
     QVERIFY(!s.RestoreLastState);
     VerifyStartDefaults(s, true);  // both check boxes ticked in this branch
@@ -75,10 +65,10 @@ class SettingsTest : public QObject {
 
   void badValuesReadAsTheirDefaults() {
     // Booleans are any integer, 0 being false; other text is no value.
-    WriteFile(IniPath(),
+    QVERIFY(WriteFile(IniPath(),
               "[params]\nrestore_last_state=7\ntsubmit_words=-1\nauto_suggest=yes\n"
               "english_font=Foo, Bar\n"
-              "[bounds]\ntleft=left\nttop=\ntwidth=12.5\ntheight= 90 \n");
+              "[bounds]\ntleft=left\nttop=\ntwidth=12.5\ntheight= 90 \n"));
     const TTypingSettings s = TTypingSettingsFile(dir_->path()).Read(kScreen);
     QVERIFY(s.RestoreLastState);
     QVERIFY(s.SubmitWords);
@@ -89,12 +79,12 @@ class SettingsTest : public QObject {
     QCOMPARE(s.Height, 90);
     QCOMPARE(s.EnglishFont, QStringLiteral("Foo, Bar"));
 
-    WriteFile(IniPath(), "[params]\nrestore_last_state=no\n");
+    QVERIFY(WriteFile(IniPath(), "[params]\nrestore_last_state=no\n"));
     QVERIFY(TTypingSettingsFile(dir_->path()).Read(kScreen).RestoreLastState);
   }
 
   void brokenFileGivesDefaultsAndIsReplacedOnWrite() {
-    WriteFile(IniPath(), QByteArray("\xff\xfe[par\0ams\n=\n\"tleft=\n[[[\n\x01\x02\x03", 26));
+    QVERIFY(WriteFile(IniPath(), QByteArray("\xff\xfe[par\0ams\n=\n\"tleft=\n[[[\n\x01\x02\x03", 26)));
     const TTypingSettingsFile file(dir_->path());
     TTypingSettings s = file.Read(kScreen);
     VerifyStartDefaults(s, false);
@@ -104,9 +94,9 @@ class SettingsTest : public QObject {
   }
 
   void writeKeepsOtherKeysAndWritesBooleansAsDigits() {
-    WriteFile(IniPath(),
+    QVERIFY(WriteFile(IniPath(),
               "[params]\nauto_save=1\nsave_interval=5\nwindow_state=2\nfont_size=16\n"
-              "[bounds]\nleft=50\nwidth=750\n");
+              "[bounds]\nleft=50\nwidth=750\n"));
     const TTypingSettingsFile file(dir_->path());
     TTypingSettings s;
     s.RestoreLastState = false;
