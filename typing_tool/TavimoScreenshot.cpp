@@ -1,6 +1,5 @@
 // Renders Tavimo's window with some converted text and suggestion tiles into
-// a PNG file:  tavimo_screenshot out.png [map.fmp]
-// Without a map file a few Sinhala letters are used.
+// a PNG file:  tavimo_screenshot out.png map.fmp
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,34 +8,23 @@
 #include <QTest>
 #include <cstdio>
 
-#include "TestMaps.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
-
-namespace {
-
-void WriteLetters(const QString& folder) {
-  WriteMap(folder, "Sinhala", u"Noto Sans Sinhala",
-           {{u"a", u"\u0D85", {{u"a", u"\u0D85"}, {u"aa", u"\u0D86"}}},
-            {u"k", u"\u0D9A\u0DCA", {{u"k", u"\u0D9A\u0DCA"}, {u"ka", u"\u0D9A"}, {u"kaa", u"\u0D9A\u0DCF"},
-                                     {u"ki", u"\u0D9A\u0DD2"}, {u"kii", u"\u0D9A\u0DD3"}, {u"ku", u"\u0D9A\u0DD4"},
-                                     {u"kuu", u"\u0D9A\u0DD6"}, {u"ke", u"\u0D9A\u0DD9"}, {u"ko", u"\u0D9A\u0DDC"}}},
-            {u"m", u"\u0DB8\u0DCA", {{u"m", u"\u0DB8\u0DCA"}, {u"ma", u"\u0DB8"}, {u"maa", u"\u0DB8\u0DCF"}}}});
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tavimo 2.1");
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: tavimo_screenshot out.png [map.fmp]\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: tavimo_screenshot out.png map.fmp\n");
     return 2;
   }
   QTemporaryDir dir;
   const QString map = dir.filePath("Sinhala.fmp");
-  if (!(argc > 2 && QFileInfo::exists(argv[2]) && QFile::copy(argv[2], map))) WriteLetters(dir.path());
+  if (!QFile::copy(QString::fromLocal8Bit(argv[2]), map)) {
+    std::fprintf(stderr, "cannot read %s\n", argv[2]);
+    return 1;
+  }
   TfrmMainBase::SetAppFolder(dir.path().toStdString());
 
   TfrmMain w;

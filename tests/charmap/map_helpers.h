@@ -8,7 +8,7 @@
 
 #include "VarunelComms.h"
 #include "codepage.h"
-#include "../temp_dir.h"
+#include "temp_dir.h"
 
 namespace maptest {
 

@@ -2,7 +2,7 @@
 #include "codepage.h"
 #include "inprocess.h"
 #include "rtf_reader.h"
-#include "../../temp_dir.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "process.h"
-#include "../../temp_dir.h"
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 using process::Process;

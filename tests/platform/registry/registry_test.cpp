@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "registry.h"
-#include "../../temp_dir.h"
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 

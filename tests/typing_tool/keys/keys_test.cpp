@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "codepage.h"
-#include "../output/test_targets.h"
+#include "test_targets.h"
 #include "uFrmMain.h"
-#include "../window_fixture.h"
+#include "window_fixture.h"
 
 using namespace automation;
 using accessibility::WindowTree;

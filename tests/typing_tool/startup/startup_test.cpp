@@ -27,7 +27,7 @@
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
 #include "uSplash.h"
-#include "../window_fixture.h"
+#include "window_fixture.h"
 
 namespace {
 

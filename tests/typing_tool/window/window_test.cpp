@@ -14,7 +14,7 @@
 #include "CharView.h"
 #include "WorkingCtrls.h"
 #include "uFrmMain.h"
-#include "../window_fixture.h"
+#include "window_fixture.h"
 
 int RunMemoTests(int argc, char** argv);
 

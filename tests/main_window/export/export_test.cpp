@@ -8,7 +8,7 @@
 #include "dialogs.h"
 #include "inprocess.h"
 #include "rtf_reader.h"
-#include "../test_files.h"
+#include "test_files.h"
 
 namespace {
 

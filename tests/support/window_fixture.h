@@ -8,7 +8,7 @@
 
 #include "dialogs.h"
 #include "test_files.h"
-#include "window/TestMaps.h"
+#include "TestMaps.h"
 #include "uFrmMainBase.h"
 #include "uFrmMainBaseMemo.h"
 

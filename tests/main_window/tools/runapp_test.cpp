@@ -11,7 +11,7 @@
 
 #include "RunApp.h"
 #include "process.h"
-#include "../test_files.h"
+#include "test_files.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "ClipboardText.h"
 #include "automation.h"
 #include "rtf_reader.h"
-#include "../window_fixture.h"
+#include "window_fixture.h"
 
 namespace {
 

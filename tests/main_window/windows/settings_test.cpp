@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "TypingSettings.h"
-#include "../test_files.h"
+#include "test_files.h"
 
 namespace {
 const QSize kScreen(1920, 1080);
