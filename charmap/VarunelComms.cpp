@@ -146,9 +146,9 @@ std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& p) {
   return p;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& out) {
+bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
   std::error_code ec;
-  const std::filesystem::path p = FindFileIgnoringCase(std::filesystem::path(Widen(path)));
+  const std::filesystem::path p = FindFileIgnoringCase(path);
   if (std::filesystem::is_directory(p, ec)) return false;
   std::ifstream in(p, std::ios::binary);
   if (!in) return false;
@@ -158,9 +158,9 @@ bool ReadFileBytes(const std::string& path, std::string& out) {
 
 }  // namespace
 
-void TCharCollection::LoadFromFile(const std::string& path, bool BuildIndex) {
+void TCharCollection::LoadFromFile(const std::filesystem::path& path, bool BuildIndex) {
   Clear();
-  FFileName = path;
+  FFileName = Narrow(path.u16string());
   std::string bytes;
   if (!ReadFileBytes(path, bytes)) throw EFontMapLoadError();
   LoadFromBytes(bytes, BuildIndex);
@@ -242,13 +242,13 @@ std::string TCharCollection::SaveToBytes() const {
   return bytes;
 }
 
-void TCharCollection::SaveToFile(const std::string& path) const {
+void TCharCollection::SaveToFile(const std::filesystem::path& path) const {
   const std::string bytes = SaveToBytes();
-  std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary | std::ios::trunc);
-  if (!out) throw EFontMapSaveError("Cannot create file \"" + codepage::AnsiToUtf8(path) + "\".");
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw EFontMapSaveError("Cannot create file \"" + path.string() + "\".");
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) throw EFontMapSaveError("Cannot write file \"" + codepage::AnsiToUtf8(path) + "\".");
+  if (!out) throw EFontMapSaveError("Cannot write file \"" + path.string() + "\".");
 }
 
 // --- lookup ----------------------------------------------------------------

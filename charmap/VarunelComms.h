@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -84,11 +85,12 @@ class TCharCollection {
 
   // --- file -------------------------------------------------------------
   // Replaces the content by the file's; with BuildIndex also fills the six
-  // lookup lists. Throws EFontMapLoadError ("Error Loading.").
-  void LoadFromFile(const std::string& path, bool BuildIndex);
+  // lookup lists. Throws EFontMapLoadError ("Error Loading."). The path is
+  // the system's (any script); FileName() keeps its 8-bit form.
+  void LoadFromFile(const std::filesystem::path& path, bool BuildIndex);
   // Writes UTF-16 LE with its mark, CR LF after every line. Throws
   // EFontMapSaveError when the file cannot be written.
-  void SaveToFile(const std::string& path) const;
+  void SaveToFile(const std::filesystem::path& path) const;
   // The same, on bytes in memory (used by the file routines and the tests).
   void LoadFromBytes(std::string_view bytes, bool BuildIndex);
   std::string SaveToBytes() const;

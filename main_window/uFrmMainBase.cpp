@@ -167,21 +167,21 @@ void TfrmMainBase::DisconnectChildren() {
 
 // --- program folder ---------------------------------------------------------
 
-std::string& TfrmMainBase::AppFolderOverride() {
-  static std::string folder;
+QString& TfrmMainBase::AppFolderOverride() {
+  static QString folder;
   return folder;
 }
 
-std::string TfrmMainBase::GetAppFolder() {
-  if (!AppFolderOverride().empty()) return AppFolderOverride();
+QString TfrmMainBase::GetAppFolder() {
+  if (!AppFolderOverride().isEmpty()) return AppFolderOverride();
   QString dir = QCoreApplication::applicationDirPath();
   if (!dir.endsWith('/')) dir += '/';
-  return Narrow(dir);
+  return dir;
 }
 
-void TfrmMainBase::SetAppFolder(const std::string& folder) {
-  std::string f = folder;
-  if (!f.empty() && f.back() != '/') f += '/';
+void TfrmMainBase::SetAppFolder(const QString& folder) {
+  QString f = folder;
+  if (!f.isEmpty() && !f.endsWith('/')) f += '/';
   AppFolderOverride() = f;
 }
 
@@ -398,18 +398,18 @@ void TfrmMainBase::ScrollBox1DblClick(QObject*) { dialogs::MessageBox(this, "yst
 
 // --- maps -------------------------------------------------------------------
 
-std::vector<std::string> TfrmMainBase::ListMapFiles(const std::string& folder, const std::string& extension) const {
-  const QString path = Widen(folder.empty() ? GetAppFolder() : folder);
+std::vector<std::string> TfrmMainBase::ListMapFiles(const QString& folder, const QString& extension) const {
+  const QString path = folder.isEmpty() ? GetAppFolder() : folder;
   const QDir dir(path);
-  if (!dir.exists()) throw EFolderNotFound("Folder not found: " + codepage::AnsiToUtf8(folder));
+  if (!dir.exists()) throw EFolderNotFound("Folder not found: " + path.toStdString());
   std::vector<std::string> names;
   const QStringList files =
-      dir.entryList({QStringLiteral("*") + Widen(extension)}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+      dir.entryList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
   for (const QString& f : files) names.push_back(Narrow(f));
   return names;
 }
 
-void TfrmMainBase::FillMapList(QComboBox* combo, const std::string& folder, const std::string& extension) {
+void TfrmMainBase::FillMapList(QComboBox* combo, const QString& folder, const QString& extension) {
   const std::vector<std::string> files = ListMapFiles(folder, extension);
   const QSignalBlocker quiet(combo);
   int index = combo->currentIndex();
@@ -423,8 +423,7 @@ void TfrmMainBase::FillMapList(QComboBox* combo, const std::string& folder, cons
 bool TfrmMainBase::LoadFontMap(const std::string& name) {
   try {
     if (!FCharMap) return false;
-    const std::string folder = GetAppFolder();
-    FCharMap->LoadFromFile(folder + name + ".fmp", true);
+    FCharMap->LoadFromFile((GetAppFolder() + Widen(name) + ".fmp").toStdU16String(), true);
     QFont face = memSinhala->font();
     face.setFamily(QString::fromStdU16String(FCharMap->FontName));
     memSinhala->setFont(face);

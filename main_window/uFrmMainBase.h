@@ -95,10 +95,11 @@ class TfrmMainBase : public QMainWindow {
   QColor FSelectedViewFontColor;
 
   // --- program folder ---------------------------------------------------
-  // The running program's folder, ending with the path separator (8-bit).
-  static std::string GetAppFolder();
+  // The running program's folder, ending with the path separator. A path
+  // is the system's, in any script: it is never narrowed to 8-bit text.
+  static QString GetAppFolder();
   // Replaces the program folder (tests); an empty folder restores it.
-  static void SetAppFolder(const std::string& folder);
+  static void SetAppFolder(const QString& folder);
 
   // --- typing pane ------------------------------------------------------
   // The 0-based line of a caret at `position` (CR LF counting two).
@@ -128,8 +129,8 @@ class TfrmMainBase : public QMainWindow {
   // --- maps -------------------------------------------------------------
   // Names of the files of `folder` (the program folder when empty) ending
   // in `extension`, sorted by name. Throws EFolderNotFound.
-  std::vector<std::string> ListMapFiles(const std::string& folder, const std::string& extension) const;
-  void FillMapList(QComboBox* combo, const std::string& folder, const std::string& extension);
+  std::vector<std::string> ListMapFiles(const QString& folder, const QString& extension) const;
+  void FillMapList(QComboBox* combo, const QString& folder, const QString& extension);
   // Loads the map `name` from the program folder and re-converts the text;
   // every failure is swallowed. True when it loaded.
   bool LoadFontMap(const std::string& name);
@@ -172,5 +173,5 @@ class TfrmMainBase : public QMainWindow {
   QString ToFont(const QString& text) const;
 
  private:
-  static std::string& AppFolderOverride();
+  static QString& AppFolderOverride();
 };

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read %s\n", argv[2]);
     return 1;
   }
-  TfrmMainBase::SetAppFolder(dir.path().toStdString());
+  TfrmMainBase::SetAppFolder(dir.path());
 
   TfrmMain w;
   w.setWindowTitle(QApplication::applicationName());

@@ -241,7 +241,7 @@ void TfrmMain::memEnglishKeyUp(QObject*, quint16& Key, TShiftState Shift) {
 
 // --- map, size and typing-mode menus --------------------------------------------
 
-void TfrmMain::FillMapMenu(QMenu* menu, const std::string& folder, const std::string& extension) {
+void TfrmMain::FillMapMenu(QMenu* menu, const QString& folder, const QString& extension) {
   const std::vector<std::string> files = ListMapFiles(folder, extension);
   menu->clear();
   const QString current = FCharMap ? QString::fromStdU16String(TCharCollection::GetMapName(

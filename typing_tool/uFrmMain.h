@@ -83,7 +83,7 @@ class TfrmMain : public TfrmMainBase {
   void DisconnectOfficeServers();
 
   // --- map, size and typing-mode menus ------------------------------------
-  void FillMapMenu(QMenu* menu, const std::string& folder, const std::string& extension);
+  void FillMapMenu(QMenu* menu, const QString& folder, const QString& extension);
   void pmMapsPopup(QObject* Sender);
   void FontMap1Click(QAction* Sender);
   void N81Click(QAction* Sender);

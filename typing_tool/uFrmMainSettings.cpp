@@ -18,7 +18,7 @@ namespace {
 using codepage::NarrowQ;
 using codepage::WidenQ;
 
-QString SettingsFolder() { return WidenQ(TfrmMainBase::GetAppFolder()); }
+QString SettingsFolder() { return TfrmMainBase::GetAppFolder(); }
 }  // namespace
 
 void TfrmMain::LoadSettings() {

@@ -73,7 +73,7 @@ void TfrmMain::FormCreate(QObject*) {
   FSuggestions = std::make_unique<TCharCollection>();
 
   // Written at every start, never read; a failure is silent.
-  registry::WriteInstallPath(codepage::Widen(GetAppFolder()));
+  registry::WriteInstallPath(GetAppFolder().toStdU16String());
 
   memEnglish->SetText(QString());
   memSinhala->SetText(QString());

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   const QString target = dir.filePath("Sinhala.fmp");
   const bool shipped = QFileInfo::exists(source) && QFile::copy(source, target);
   if (!shipped) GenerateMap(target);
-  TfrmMainBase::SetAppFolder(dir.path().toStdString());
+  TfrmMainBase::SetAppFolder(dir.path());
 
   TfrmMain w;
   w.FCharMap = std::make_unique<TCharCollection>();

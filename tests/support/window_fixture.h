@@ -19,9 +19,9 @@ struct TProgramFolder {
   TProgramFolder() {
     WriteSinhala(dir.path());
     WriteOther(dir.path());
-    TfrmMainBase::SetAppFolder(Folder().toStdString());
+    TfrmMainBase::SetAppFolder(Folder());
   }
-  ~TProgramFolder() { TfrmMainBase::SetAppFolder(""); }
+  ~TProgramFolder() { TfrmMainBase::SetAppFolder(QString()); }
   QString Folder() const { return dir.path() + "/"; }
   QString Path(const QString& name) const { return dir.filePath(name); }
 };

@@ -301,11 +301,11 @@ class WindowTest : public QObject, TWindowFixture<TTestWindow> {
     QCOMPARE(combo.currentText(), QString("Other"));  // same position, other name
 
     QTemporaryDir empty;
-    w->FillMapList(&combo, empty.path().toStdString(), ".lot");
+    w->FillMapList(&combo, empty.path(), ".lot");
     QCOMPARE(combo.count(), 0);
     QCOMPARE(combo.currentIndex(), -1);
     combo.addItem("kept");
-    QVERIFY_THROWS_EXCEPTION(EFolderNotFound, w->FillMapList(&combo, Folder().toStdString() + "layouts", ".lot"));
+    QVERIFY_THROWS_EXCEPTION(EFolderNotFound, w->FillMapList(&combo, Folder() + "layouts", ".lot"));
     QCOMPARE(combo.count(), 1);
     QFile::remove(Folder() + "../Sinhala.fmp");
   }
