@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "CharView.h"
+#include "RunApp.h"
 #include "WorkingCtrls.h"
 #include "codepage.h"
 #include "dialogs.h"
@@ -65,6 +66,8 @@ TShiftState ShiftStateOf(const QKeyEvent* event) {
 }
 
 TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
+  RunApp1 = new TRunApp(this);
+  RunApp1->setObjectName("RunApp1");
   memSinhala = new TMemo(this, false);
   memSinhala->setObjectName("memSinhala");
   memSinhala->setReadOnly(true);

@@ -14,7 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ExportText.h"  // clipboard and export commands: SaveDialog1, WordDocument1
+#include "ExportText.h"
+#include "ImageList.h"  // clipboard and export commands: SaveDialog1, WordDocument1
 #include "VarunelComms.h"
 
 class QCheckBox;
@@ -25,6 +26,7 @@ class QLineEdit;
 class QTimer;
 class QWidget;
 class TMemo;
+class TRunApp;
 class TTntCharView;
 class TorviScrollBox;
 
@@ -67,6 +69,8 @@ class TfrmMainBase : public QMainWindow {
   ~TfrmMainBase() override;
 
   // --- shared components (named as on the forms) ------------------------
+  TImageList ImageList1;       // pictures of the toolbars and menus
+  TRunApp* RunApp1;            // starts the desktop's character map
   TMemo* memSinhala;           // display pane, 16-bit, read-only
   TMemo* memEnglish;           // typing pane, 8-bit
   QWidget* pnlSuggest;         // search bar above the suggestion strip

@@ -24,18 +24,6 @@ class QCloseEvent;
 class TRunApp;
 class TWheelHook;
 
-// The window's pictures, drawn at start: index as on the toolbar and menus.
-class TImageList {
- public:
-  TImageList();
-  int Count() const { return static_cast<int>(FImages.size()); }
-  QPixmap Pixmap(int index) const;
-  QIcon Icon(int index) const;
-
- private:
-  QList<QPixmap> FImages;
-};
-
 // Where Enter sends the display text: the order of the toolbar buttons.
 using TOutputTarget = output::Target;
 
@@ -47,7 +35,6 @@ class TfrmMain : public TfrmMainBase {
   ~TfrmMain() override;
 
   // --- components -------------------------------------------------------
-  TImageList ImageList1;
   QWidget* CoolBar1;
   QToolBar* ToolBar1;
   QToolButton* tbMSWord;
@@ -133,7 +120,6 @@ class TfrmMain : public TfrmMainBase {
   void LoadSettings();
   void SaveSettings();
   void ApplyFontSize(const std::string& size);
-  TRunApp* RunApp1;
   TWheelHook* AppMessage = nullptr;  // the application-wide wheel hook
   QSystemTrayIcon* FTrayIconData = nullptr;
   QAction* Cancel1;

@@ -18,8 +18,6 @@
 TfrmMain* frmMain = nullptr;
 
 void TfrmMain::CreateStartupParts() {
-  RunApp1 = new TRunApp(this);
-  RunApp1->setObjectName("RunApp1");
   RunApp1->ShowConsole = true;
 
   auto* tray = new TTrayMenu(this);

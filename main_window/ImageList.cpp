@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "uFrmMain.h"
+#include "ImageList.h"
 
 namespace {
 
