@@ -1,6 +1,7 @@
 #include "ExportText.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QSaveFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -39,13 +40,13 @@ QImage WhitePicture(int width, int height) {
   return image;
 }
 
-// Writes the bytes as the whole file; throws on failure.
+// Writes the bytes as the whole file: a complete new file beside it
+// replaces the old one, so a full disk or a crash never leaves a fragment.
+// Throws on failure; the old file is then untouched.
 void WriteFileBytes(const QString& fileName, const QByteArray& bytes) {
-  QFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error(file.errorString().toStdString());
-  if (file.write(bytes) != bytes.size() || !file.flush()) throw std::runtime_error(file.errorString().toStdString());
-  file.close();
-  if (file.error() != QFileDevice::NoError) throw std::runtime_error(file.errorString().toStdString());
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
+  if (file.write(bytes) != bytes.size() || !file.commit()) throw std::runtime_error(file.errorString().toStdString());
 }
 
 void ShowSuccess(QWidget* parent, const QString& fileName) {
@@ -140,8 +141,12 @@ void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& d
     if (picture.isNull()) {
       WriteFileBytes(fileName, QByteArray());
     } else {
-      QImageWriter writer(fileName, "bmp");
+      QByteArray bytes;
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      QImageWriter writer(&buffer, "bmp");
       if (!writer.write(picture)) throw std::runtime_error(writer.errorString().toStdString());
+      WriteFileBytes(fileName, bytes);
     }
     ShowSuccess(parent, fileName);
   } catch (...) {

@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "inprocess.h"
 #include "rtf_reader.h"
+#include "small_disk.h"
 #include "test_files.h"
 
 namespace {
@@ -91,6 +92,28 @@ TEST_F(ExportTest, EmptyPictureForAnUnwritableTargetShowsTheErrorMessage) {
   ExportBitmap(nullptr, base + QStringLiteral("y.bmp"), Display({}));
   EXPECT_EQ(script.messages(),
             QStringList({ErrorMessage(base + QStringLiteral("y.jpg")), ErrorMessage(base + QStringLiteral("y.bmp"))}));
+}
+
+// On a disk too full for the new picture, the export reports the error and
+// the previous picture stays whole, with no temporary file left beside it.
+TEST_F(ExportTest, FullDiskKeepsThePreviousPictureWhole) {
+  TSmallDisk disk(64);
+  if (!disk.Mounted()) GTEST_SKIP() << "no small disk can be mounted here (needs root)";
+  const QStringList small = {QStringLiteral("ab")};
+  QStringList big;
+  for (int i = 0; i < 40; ++i) big << QString(60, QChar(0x0D9A));
+  for (const QString& name : {QStringLiteral("p.bmp"), QStringLiteral("p.jpg")}) {
+    const QString target = disk.Path(name);
+    const bool bitmap = name.endsWith(QStringLiteral(".bmp"));
+    bitmap ? ExportBitmap(nullptr, target, Display(small)) : ExportJpeg(nullptr, target, Display(small));
+    const QByteArray before = ReadFile(target);
+    ASSERT_FALSE(before.isEmpty());
+    bitmap ? ExportBitmap(nullptr, target, Display(big)) : ExportJpeg(nullptr, target, Display(big));
+    EXPECT_EQ(script.messages().last(), ErrorMessage(target));
+    EXPECT_EQ(ReadFile(target), before);
+    EXPECT_EQ(disk.Entries(), QStringList{name});
+    QFile::remove(target);
+  }
 }
 
 TEST_F(ExportTest, WordDocumentIsSavedAsRichTextWithThePanesFaceAndSize) {
