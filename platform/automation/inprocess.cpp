@@ -82,6 +82,15 @@ void AppendRtfText(std::string& out, std::u16string_view text) {
   }
 }
 
+// A face name in the font table ends at ";" and cannot hold a line break or
+// another control character: those are left out, the rest is escaped as text.
+void AppendRtfFaceName(std::string& out, std::u16string_view face) {
+  std::u16string kept;
+  for (char16_t c : face)
+    if (c >= 0x20 && c != u';') kept += c;
+  AppendRtfText(out, kept);
+}
+
 }  // namespace
 
 std::string ToRtf(const StyledText& text) {
@@ -94,7 +103,7 @@ std::string ToRtf(const StyledText& text) {
   std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
   for (size_t i = 0; i < faces.size(); ++i) {
     out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset0 ";
-    AppendRtfText(out, faces[i]);
+    AppendRtfFaceName(out, faces[i]);
     out += ";}";
   }
   out += "}\r\n\\pard\\plain ";

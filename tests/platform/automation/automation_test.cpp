@@ -129,3 +129,17 @@ TEST(RtfTest, FontRunsAndFaceNamesAreEscaped) {
   EXPECT_EQ(read.halfPoints[0], 24);
   EXPECT_EQ(read.halfPoints[3], 60);
 }
+
+// A map's face name may hold what the font table cannot: ";" and line breaks
+// are left out of the entry, so the table and the text after it stay whole.
+TEST(RtfTest, FaceNamesWithSemicolonsAndLineBreaksKeepTheFontTableWhole) {
+  inprocess::StyledText t;
+  t.Replace(0, 0, u"ab");
+  t.SetFaceName(0, 1, u"Sin;hala\r\nX");
+  t.SetFaceName(1, 2, u"Other\tFace");
+  RtfRead read = ReadRtf(inprocess::ToRtf(t));
+  EXPECT_EQ(read.text, u"ab");
+  EXPECT_EQ(read.fontTable.size(), 2u);
+  EXPECT_EQ(read.faces[0], u"SinhalaX");
+  EXPECT_EQ(read.faces[1], u"OtherFace");
+}
