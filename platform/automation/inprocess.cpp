@@ -63,8 +63,13 @@ std::vector<StyledText::Run> StyledText::Runs() const {
 
 namespace {
 
-void AppendRtfText(std::string& out, std::u16string_view text) {
-  for (size_t i = 0; i < text.size(); ++i) {
+// `afterCR` says the text before this piece ended with CR, so that a CR LF
+// split between two font runs still makes one paragraph break; it is set
+// for the next piece.
+void AppendRtfText(std::string& out, std::u16string_view text, bool& afterCR) {
+  const bool skipLF = afterCR && !text.empty() && text.front() == u'\n';
+  afterCR = !text.empty() && text.back() == u'\r';
+  for (size_t i = skipLF ? 1 : 0; i < text.size(); ++i) {
     char16_t c = text[i];
     if (c == u'\r' || c == u'\n') {
       if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
@@ -88,7 +93,8 @@ void AppendRtfFaceName(std::string& out, std::u16string_view face) {
   std::u16string kept;
   for (char16_t c : face)
     if (c >= 0x20 && c != u';') kept += c;
-  AppendRtfText(out, kept);
+  bool afterCR = false;
+  AppendRtfText(out, kept, afterCR);
 }
 
 }  // namespace
@@ -107,13 +113,14 @@ std::string ToRtf(const StyledText& text) {
     out += ";}";
   }
   out += "}\r\n\\pard\\plain ";
+  bool afterCR = false;
   for (auto& r : runs) {
     auto face = std::find(faces.begin(), faces.end(), r.font.name) - faces.begin();
     const std::string f = std::to_string(face), fs = std::to_string(std::lround(r.font.size * 2));
     // Word processors draw complex scripts (Sinhala among them) in the
     // associated face and size, Latin text in the plain ones: set both.
     out += "\\rtlch\\af" + f + "\\afs" + fs + "\\ltrch\\f" + f + "\\fs" + fs + " ";
-    AppendRtfText(out, std::u16string_view(text.Text()).substr(r.start, r.length));
+    AppendRtfText(out, std::u16string_view(text.Text()).substr(r.start, r.length), afterCR);
   }
   out += "}\r\n";
   return out;
