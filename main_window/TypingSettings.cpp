@@ -4,37 +4,13 @@
 #include <QScrollBar>
 #include <QDir>
 #include <QFontMetrics>
-#include <QSettings>
-#include <QStringList>
-#include <QVariant>
 #include <QWidget>
 
+#include "inifile.h"
+
 namespace {
-
-const QString kParams = QStringLiteral("params/");
-const QString kBounds = QStringLiteral("bounds/");
-
-// An integer key: a missing value or one that is no integer gives `def`.
-int ReadInt(const QSettings& ini, const QString& key, int def) {
-  bool ok = false;
-  const int v = ini.value(key).toString().trimmed().toInt(&ok);
-  return ok ? v : def;
-}
-
-// A Boolean key: any integer but 0 is true.
-bool ReadBool(const QSettings& ini, const QString& key, bool def) {
-  return ReadInt(ini, key, def ? 1 : 0) != 0;
-}
-
-// A string key. The INI reader splits an unquoted value with commas into a
-// list; such a value is put back together.
-QString ReadString(const QSettings& ini, const QString& key, const QString& def) {
-  const QVariant v = ini.value(key);
-  if (!v.isValid()) return def;
-  if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", "));
-  return v.toString();
-}
-
+const QString kParams = QStringLiteral("params");
+const QString kBounds = QStringLiteral("bounds");
 }  // namespace
 
 QString DefaultMapName() { return QStringLiteral("Sinhala"); }
@@ -46,24 +22,24 @@ QString TTypingSettingsFile::FileName() const {
 }
 
 TTypingSettings TTypingSettingsFile::Read(QSize screen) const {
-  const QSettings ini(FileName(), QSettings::IniFormat);
+  const TIniFile ini(FileName());
   TTypingSettings s;
   const TTypingSettings def;
   // The default window sits in the bottom-right corner of the screen.
   const int defLeft = screen.width() - 450;
   const int defTop = screen.height() - 375;
 
-  s.RestoreLastState = ReadBool(ini, kParams + "restore_last_state", true);
+  s.RestoreLastState = ini.ReadBool(kParams, QStringLiteral("restore_last_state"), true);
   if (s.RestoreLastState) {
-    s.Width = ReadInt(ini, kBounds + "twidth", 450);
-    s.Height = ReadInt(ini, kBounds + "theight", 350);
-    s.Top = ReadInt(ini, kBounds + "ttop", defTop);
-    s.Left = ReadInt(ini, kBounds + "tleft", defLeft);
-    s.FontSize = ReadString(ini, kParams + "font_size", def.FontSize);
-    s.EnglishFont = ReadString(ini, kParams + "english_font", def.EnglishFont);
-    s.SubmitWords = ReadBool(ini, kParams + "tsubmit_words", false);
-    s.AutoSuggest = ReadBool(ini, kParams + "auto_suggest", true);
-    s.FontMapName = ReadString(ini, kParams + "font_map", def.FontMapName);
+    s.Width = ini.ReadInteger(kBounds, QStringLiteral("twidth"), 450);
+    s.Height = ini.ReadInteger(kBounds, QStringLiteral("theight"), 350);
+    s.Top = ini.ReadInteger(kBounds, QStringLiteral("ttop"), defTop);
+    s.Left = ini.ReadInteger(kBounds, QStringLiteral("tleft"), defLeft);
+    s.FontSize = ini.ReadString(kParams, QStringLiteral("font_size"), def.FontSize);
+    s.EnglishFont = ini.ReadString(kParams, QStringLiteral("english_font"), def.EnglishFont);
+    s.SubmitWords = ini.ReadBool(kParams, QStringLiteral("tsubmit_words"), false);
+    s.AutoSuggest = ini.ReadBool(kParams, QStringLiteral("auto_suggest"), true);
+    s.FontMapName = ini.ReadString(kParams, QStringLiteral("font_map"), def.FontMapName);
   } else {
     s.Left = defLeft;
     s.Top = defTop;
@@ -73,26 +49,24 @@ TTypingSettings TTypingSettingsFile::Read(QSize screen) const {
     s.AutoSuggest = true;
     s.FontMapName = DefaultMapName();
     s.FontSize = QStringLiteral("18");
-    s.EnglishFont = ReadString(ini, kParams + "english_font", def.EnglishFont);
+    s.EnglishFont = ini.ReadString(kParams, QStringLiteral("english_font"), def.EnglishFont);
   }
   return s;
 }
 
 bool TTypingSettingsFile::Write(const TTypingSettings& s) const {
-  QSettings ini(FileName(), QSettings::IniFormat);
-  ini.setValue(kParams + "restore_last_state", s.RestoreLastState ? 1 : 0);
-  ini.setValue(kBounds + "tleft", s.Left);
-  ini.setValue(kBounds + "ttop", s.Top);
-  ini.setValue(kBounds + "twidth", s.Width);
-  ini.setValue(kBounds + "theight", s.Height);
-  ini.setValue(kParams + "tsubmit_words", s.SubmitWords ? 1 : 0);
-  ini.setValue(kParams + "font_map", s.FontMapName);
-  ini.setValue(kParams + "font_size", s.FontSize);
-  ini.setValue(kParams + "auto_suggest", s.AutoSuggest ? 1 : 0);
-  ini.setValue(kParams + "english_font", s.EnglishFont);
-  ini.sync();
-  // A format error belongs to reading the old file; the new one is written.
-  return ini.status() != QSettings::AccessError;
+  TIniFile ini(FileName());
+  ini.WriteBool(kParams, QStringLiteral("restore_last_state"), s.RestoreLastState);
+  ini.WriteInteger(kBounds, QStringLiteral("tleft"), s.Left);
+  ini.WriteInteger(kBounds, QStringLiteral("ttop"), s.Top);
+  ini.WriteInteger(kBounds, QStringLiteral("twidth"), s.Width);
+  ini.WriteInteger(kBounds, QStringLiteral("theight"), s.Height);
+  ini.WriteBool(kParams, QStringLiteral("tsubmit_words"), s.SubmitWords);
+  ini.WriteString(kParams, QStringLiteral("font_map"), s.FontMapName);
+  ini.WriteString(kParams, QStringLiteral("font_size"), s.FontSize);
+  ini.WriteBool(kParams, QStringLiteral("auto_suggest"), s.AutoSuggest);
+  ini.WriteString(kParams, QStringLiteral("english_font"), s.EnglishFont);
+  return ini.UpdateFile();
 }
 
 int FontSizePoints(const QString& size) {

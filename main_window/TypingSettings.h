@@ -42,10 +42,9 @@ class TTypingSettingsFile {
   // both branches, so the pane, the size menu and the text sent out agree.
   TTypingSettings Read(QSize screen) const;
 
-  // Writes every key (Booleans as 1 and 0) and leaves all other keys of the
-  // file in place. A file that cannot be parsed is replaced by one holding
-  // the keys of both programs that could still be read. Returns false when
-  // the file could not be written.
+  // Writes every key (Booleans as 1 and 0) and leaves every other line of
+  // the file as it stands. Returns false when the file could not be written
+  // (or exists but could not be read; it is then left alone).
   bool Write(const TTypingSettings& s) const;
 
  private:

@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev python3
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libjpeg62-turbo-dev fonts-noto-core
+  libjpeg62-turbo-dev fonts-noto-core libsimpleini-dev
 )
 missing=()
 for p in "${packages[@]}"; do

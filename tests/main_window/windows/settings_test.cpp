@@ -119,6 +119,27 @@ class SettingsTest : public QObject {
       QVERIFY2(text.contains(QByteArray(line) + '\n'), line);
   }
 
+  void writeKeepsTheFileAsItStands() {
+    // Another program's lines, comments and odd lines stay; keys are found
+    // without regard to case; values are the file's 8-bit text.
+    const QByteArray before =
+        "; both programs\r\n[Params]\r\nrecent=C:\\Users\\me\\rec.txt;b.txt\r\nno equals sign\r\n"
+        "English_Font=Caf\xe9\r\nFONT_MAP=Abhaya\r\nzz_other=1\r\n\r\n[BOUNDS]\r\nTLEFT=10\r\n";
+    QVERIFY(WriteFile(IniPath(), before));
+    const TTypingSettingsFile file(dir_->path());
+    TTypingSettings s = file.Read(kScreen);
+    QCOMPARE(s.EnglishFont, QStringLiteral("Caf\u00e9"));
+    QCOMPARE(s.FontMapName, QStringLiteral("Abhaya"));
+    QCOMPARE(s.Left, 10);
+    s.EnglishFont = QStringLiteral("\u00c9cole");
+    QVERIFY(file.Write(s));
+    QCOMPARE(ReadFile(IniPath()),
+             QByteArray("; both programs\r\n[Params]\r\nrecent=C:\\Users\\me\\rec.txt;b.txt\r\nno equals sign\r\n"
+                        "English_Font=\xc9""cole\r\nFONT_MAP=Abhaya\r\nzz_other=1\r\nrestore_last_state=1\r\n"
+                        "tsubmit_words=0\r\nfont_size=18\r\nauto_suggest=1\r\n\r\n"
+                        "[BOUNDS]\r\nTLEFT=10\r\nttop=705\r\ntwidth=450\r\ntheight=350\r\n"));
+  }
+
   void unwritableFileReadsDefaultsAndWriteFails() {
     QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("settings.ini")));
     const TTypingSettingsFile file(dir_->path());

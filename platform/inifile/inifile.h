@@ -1,0 +1,40 @@
+// "settings.ini" as a Windows INI file, with Qt types at the boundary.
+#pragma once
+
+#include <QString>
+
+#include "initext.h"
+
+// Sections and keys are matched without regard to case. Comments, blank
+// lines, the order of everything and lines that are neither a section header
+// nor a key are kept byte for byte; only the lines of keys written change,
+// and new keys go to the end of their section. Values are the file's own
+// 8-bit text (Windows-1252), not UTF-8.
+class TIniFile {
+ public:
+  // Reads the file; a missing or unreadable file reads as empty.
+  explicit TIniFile(QString fileName);
+
+  QString FileName() const;
+  bool SectionExists(const QString& section) const;
+  bool ValueExists(const QString& section, const QString& key) const;
+  QString ReadString(const QString& section, const QString& key, const QString& def) const;
+  // A value that is no whole number gives `def`.
+  int ReadInteger(const QString& section, const QString& key, int def) const;
+  // Any whole number but 0 is true.
+  bool ReadBool(const QString& section, const QString& key, bool def) const;
+  // Line breaks in a value become spaces: a value is one line.
+  void WriteString(const QString& section, const QString& key, const QString& value);
+  void WriteInteger(const QString& section, const QString& key, int value);
+  void WriteBool(const QString& section, const QString& key, bool value);  // 1 / 0
+  // Writes the whole file: a complete new file replaces the old one. False
+  // when it could not be written, or when the file exists but could not be
+  // read (writing it would lose what it holds); the old file is then
+  // untouched.
+  bool UpdateFile();
+
+ private:
+  QString fileName_;
+  bool unreadable_ = false;
+  TIniText text_;
+};
