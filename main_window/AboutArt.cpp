@@ -43,7 +43,7 @@ void Paint(QWidget* widget, const QColor& colour) {
   widget->setAutoFillBackground(true);
 }
 
-QPixmap ProductBanner() {
+QPixmap ProductBanner(const QString& name) {
   QPixmap pix(284, 64);
   pix.fill(Qt::white);
   QPainter p(&pix);
@@ -57,7 +57,7 @@ QPixmap ProductBanner() {
   p.drawText(QRect(180, -14, 110, 90), Qt::AlignCenter, QStringLiteral("\u0DC3"));
   p.setPen(Qt::white);
   p.setFont(Face(QStringLiteral("DejaVu Sans"), 28, true));
-  p.drawText(QRect(14, 4, 200, 36), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tavimo"));
+  p.drawText(QRect(14, 4, 200, 36), Qt::AlignLeft | Qt::AlignVCenter, name);
   p.setPen(kGold);
   p.setFont(Face(QStringLiteral("DejaVu Sans"), 11, false));
   p.drawText(QRect(16, 40, 250, 18), Qt::AlignLeft | Qt::AlignVCenter,

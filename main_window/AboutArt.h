@@ -12,8 +12,8 @@ class QWidget;
 
 namespace about {
 
-// The product banner, 284 by 64 pixels.
-QPixmap ProductBanner();
+// The product banner, 284 by 64 pixels, with the program's name.
+QPixmap ProductBanner(const QString& name = QStringLiteral("Tavimo"));
 // The program's picture, 42 by 66 pixels.
 QPixmap ProgramPicture();
 

@@ -79,7 +79,11 @@ void TfrmAboutBox::FormKeyUp(int key, Qt::KeyboardModifiers shift) {
                         dialogs::Icon::Information, dialogs::Buttons::Ok);
 }
 
-void TfrmAboutBox::Label5Click() { shell::Open(shell::MailTo(about::ContactAddress(), about::MailSubject())); }
+void TfrmAboutBox::Label5Click() {
+  // The address the label shows: each program shows its own.
+  const auto* address = findChild<QLabel*>(QStringLiteral("Label5"));
+  shell::Open(shell::MailTo(address ? address->text() : about::ContactAddress(), about::MailSubject()));
+}
 
 void TfrmAboutBox::CopyrightClick() { shell::Open(shell::MailTo(about::SecondAddress(), about::MailSubject())); }
 

@@ -139,6 +139,10 @@ class TfrmMainBase : public QMainWindow {
   // every failure is swallowed. True when it loaded.
   bool LoadFontMap(const std::string& name);
   virtual void cmbMapsChange(QObject* Sender);
+  // Start-up's first map load: a new map object, the map named FFontMapName
+  // loaded by cmbMapsChange with no suggestion search (the list does not
+  // exist yet), then a new suggestion list.
+  void CreateMaps();
 
   // --- clipboard and export commands ---
   // Components of the export: the save dialog keeps the name chosen last;

@@ -63,12 +63,7 @@ void TfrmMain::FormCreate(QObject*) {
   face.setFamily(QStringLiteral("Tahoma"));
   QApplication::setFont(face);
 
-  FCharMap = std::make_unique<TCharCollection>();
-  // No suggestion search yet: the list is made after the first load.
-  FSuggestBusy = true;
-  cmbMapsChange(nullptr);
-  FSuggestBusy = false;
-  FSuggestions = std::make_unique<TCharCollection>();
+  CreateMaps();
 
   // Written at every start, never read; a failure is silent.
   registry::WriteInstallPath(GetAppFolder().toStdU16String());

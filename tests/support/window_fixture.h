@@ -29,12 +29,8 @@ struct TProgramFolder {
 // Gives `w` its map objects and first map, "Sinhala", as start-up does, shows
 // it and focuses the typing pane. False when the map or the window failed.
 inline bool PrepareWindow(TfrmMainBase& w) {
-  w.FCharMap = std::make_unique<TCharCollection>();
   w.FFontMapName = "Sinhala";
-  w.FSuggestBusy = true;
-  w.cmbMapsChange(nullptr);
-  w.FSuggestBusy = false;
-  w.FSuggestions = std::make_unique<TCharCollection>();
+  w.CreateMaps();
   w.show();
   const bool ready = w.FCharMap->Count() > 0 && QTest::qWaitForWindowExposed(&w);
   w.memEnglish->setFocus();

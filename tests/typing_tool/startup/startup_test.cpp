@@ -27,6 +27,7 @@
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
 #include "uSplash.h"
+#include "when_modal.h"
 #include "window_fixture.h"
 
 namespace {
@@ -44,23 +45,6 @@ class TStartWindow : public TfrmMain {
     TfrmMain::FindSuggestions(text, searchMode);
   }
 };
-
-// Runs `action` on the program's modal window as soon as one is up; gives up
-// after 20 seconds (the test then fails on what the action did not do).
-void WhenModal(const std::function<void(QWidget*)>& action) {
-  auto* poll = new QTimer;
-  auto clock = std::make_shared<QElapsedTimer>();
-  clock->start();
-  poll->setInterval(5);
-  QObject::connect(poll, &QTimer::timeout, [poll, action, clock] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal && clock->elapsed() < 20000) return;
-    poll->stop();
-    poll->deleteLater();
-    if (modal) action(modal);
-  });
-  poll->start();
-}
 
 // Counts the key events that reach one widget.
 class TKeyCounter : public QObject {

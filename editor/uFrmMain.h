@@ -1,0 +1,154 @@
+// Varunel's window: a document window with the display pane on top, the
+// multi-line typing pane under it and the suggestion panel at the bottom,
+// two splitters between them, the main menu and two tool bars. The shared
+// routines live in TfrmMainBase; the editor's variants, its settings and
+// its recovery file are here (uFrmMain<Piece>.cpp). Closing the window ends
+// the program.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <functional>
+
+#include "uFrmMainBase.h"
+
+class QAction;
+class QCloseEvent;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class TPaneStack;
+class TSplitter;
+class TWheelHook;
+
+class TfrmMain : public TfrmMainBase {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // --- components -------------------------------------------------------
+  QWidget* CoolBar1;
+  QToolBar* ToolBar1;
+  QToolButton* tbClear;
+  QToolButton* tbSave;
+  QToolButton* tbExport;
+  QToolButton* tbCopy;
+  QToolButton* tbPaste;
+  QToolButton* tbCharMap;
+  QToolBar* ToolBar2;
+  QLabel* Label3;
+  QComboBox* cmbMaps;
+  QToolButton* btnCharMap;
+  QComboBox* cmbFontSize;
+  TPaneStack* Panes;
+  TSplitter* Splitter1;
+  TSplitter* Splitter2;
+  QLabel* Label5;
+  QLineEdit* txtFontRep;
+  QTimer* tmrAutoSave;
+  QMenu* File1;
+  QAction* Clear1;
+  QAction* SaveAs1;
+  QAction* Export1;
+  QAction* RefreshMappingList1;
+  QAction* Exit1;
+  QMenu* Edit1;
+  QAction* Copy1;
+  QAction* Paste1;
+  QMenu* Tools1;
+  QAction* OpenFontMap1;
+  QAction* WindowsCharacterMap1;
+  QAction* Options1;
+  QMenu* Help1;
+  QAction* About1;
+  QAction* UserGuid1;
+
+  // --- window state -----------------------------------------------------
+  QString FTempFile;            // the recovery file
+  bool FAutoSave = true;        // "auto_save": read the recovery file at start
+  int FAutoSaveInterval = 5;    // "save_interval", minutes
+  bool FRestoreLastState = true;
+  int FSuggestPanelHeight = 100;
+  int FEnglishPanelHeight = 100;
+  Qt::WindowStates FSavedWindowState;
+  TWheelHook* AppMessage = nullptr;
+
+  // --- start-up and shutdown (uFrmMainStartup.cpp) ------------------------
+  // Creation: recovery file name, wheel hook, settings, recovery file, map
+  // list, first map load, registry value. Called once, right after
+  // construction.
+  void FormCreate(QObject* Sender);
+  // The first showing shows the splash modally.
+  void FormShow(QObject* Sender);
+  void FormClose(QObject* Sender);
+  void Exit1Click(QObject* Sender);
+  void About1Click(QObject* Sender);
+  void UserGuid1Click(QObject* Sender);
+  void WindowsCharacterMap1Click(QObject* Sender);
+
+  // --- settings, Options and panes (uFrmMainSettings.cpp) -------------------
+  void LoadSettings();
+  // Writes the settings; false (after an error box naming the file) when
+  // the file could not be written.
+  bool SaveSettings();
+  void RestackPanes();
+  void Options1Click(QObject* Sender);
+  void memEnglishEnter(QObject* Sender);
+  void txtEnglishEnter(QObject* Sender);
+  void Splitter1Moved(QObject* Sender);
+  void Splitter2Moved(QObject* Sender);
+  void cmbFontSizeChange(QObject* Sender);
+  // The auto-save timer's interval from FAutoSaveInterval.
+  void SetAutoSaveInterval();
+
+  // --- typing, suggestions and maps (uFrmMain.cpp) ------------------------
+  void SelectCharView(TTntCharView* tile) override;
+  void cmbMapsChange(QObject* Sender) override;
+  void RefreshMappingList1Click(QObject* Sender);
+  void OpenFontMap1Click(QObject* Sender);
+  // Opens the font-map editor modally on the map `mapName` and returns when
+  // it has closed. The program installs it at start; without one the
+  // command only lists the maps again and reloads the current map.
+  using TFontMapEditor = std::function<void(TfrmMain& owner, const QString& mapName)>;
+  static void SetFontMapEditor(TFontMapEditor editor);
+
+  // --- recovery file (uFrmMainRecovery.cpp) --------------------------------
+  // Writes the typing pane to FTempFile, whole or not at all, and starts the
+  // auto-save interval afresh. False when it could not be written: the old
+  // file stays, the timer stays off, and `error` says why.
+  bool WriteRecoveryFile(QString* error = nullptr);
+  void RestoreRecoveryFile();
+  void SaveAs1Click(QObject* Sender);
+  void tmrAutoSaveTimer(QObject* Sender);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void BindCharView(TTntCharView* tile) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QToolButton* AddButton(QToolBar* bar, const char* name, int image, const QString& hint);
+  QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int image = -1);
+  void CreateMenus();
+  // Writes the recovery file from a command; an error box names the file
+  // when it fails.
+  void WriteRecoveryFileOrTell();
+  // The bounds of the window when it was last in the normal state: what
+  // closing a maximised or minimised window saves. The desktop may still be
+  // taking the window out of that state when the bounds are read.
+  void KeepNormalBounds();
+  QRect FNormalBounds;
+  bool FShown = false;
+  bool FClosed = false;
+  static TFontMapEditor& FontMapEditor();
+};
+
+// The program's main window.
+extern TfrmMain* frmMain;

@@ -1,0 +1,41 @@
+// Reads arbitrary bytes as the recovery file and checks what the typing pane
+// would get: every line break is CR LF, every other byte is kept in order,
+// and writing the text back gives the same bytes.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "RecoveryText.h"
+
+namespace {
+
+void Fail(const char* what) {
+  std::fputs(what, stderr);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::string text = recovery::TextFromBytes(bytes);
+  std::size_t in = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      if (i + 1 >= text.size() || text[i + 1] != '\n') Fail("a CR without its LF\n");
+      if (in >= bytes.size() || (bytes[in] != '\r' && bytes[in] != '\n')) Fail("a line break from nowhere\n");
+      in += (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n') ? 2 : 1;
+      ++i;
+    } else if (text[i] == '\n') {
+      Fail("an LF without its CR\n");
+    } else {
+      if (in >= bytes.size() || bytes[in] != text[i]) Fail("a byte changed\n");
+      ++in;
+    }
+  }
+  if (in != bytes.size()) Fail("bytes lost\n");
+  if (recovery::BytesFromText(text) != text) Fail("written back differently\n");
+  return 0;
+}

@@ -1,0 +1,571 @@
+// Varunel's window driven as the program drives it: creation in a temporary
+// program folder, its menus and tool buttons, its settings, panes and
+// splitters, its map list, and the recovery file.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "CharView.h"
+#include "EditorArt.h"
+#include "EditorSettings.h"
+#include "PaneStack.h"
+#include "RunApp.h"
+#include "ShellOpen.h"
+#include "TypingSettings.h"
+#include "WorkingCtrls.h"
+#include "dialogs.h"
+#include "registry.h"
+#include "uAboutBox.h"
+#include "uFrmMain.h"
+#include "uFrmMainBaseMemo.h"
+#include "uOptions.h"
+#include "uSplash.h"
+#include "when_modal.h"
+#include "window_fixture.h"
+
+namespace {
+
+// The window with a record of searches run before the suggestion list exists.
+class TEditorWindow : public TfrmMain {
+ public:
+  int searchesWithoutList = 0;
+  void FindSuggestions(const std::string& text, bool searchMode) override {
+    if (!FSuggestBusy && !FSuggestions) ++searchesWithoutList;
+    TfrmMain::FindSuggestions(text, searchMode);
+  }
+};
+
+
+void Drag(TSplitter* splitter, int dy) {
+  const int y = splitter->mapToGlobal(QPoint(0, 0)).y();
+  splitter->BeginDrag(y);
+  splitter->DragTo(y + dy);
+  splitter->EndDrag();
+}
+
+}  // namespace
+
+class EditorWindowTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<TProgramFolder> folder;
+  std::unique_ptr<dialogs::Script> script;
+  std::unique_ptr<TEditorWindow> w;
+  QList<QUrl> opened;
+
+  QString Folder() const { return folder->Folder(); }
+  QString IniPath() const { return Folder() + "settings.ini"; }
+  QString TmpPath() const { return Folder() + "varunel.tmp"; }
+  void WriteIni(const QByteArray& text) { QVERIFY(WriteFile(IniPath(), text)); }
+
+  // The window created as at program start.
+  TEditorWindow& Start() {
+    w = std::make_unique<TEditorWindow>();
+    w->FormCreate(w.get());
+    return *w;
+  }
+  TEditorWindow& StartShown() {
+    Start();
+    w->show();
+    w->activateWindow();
+    w->memEnglish->setFocus();
+    if (!QTest::qWaitForWindowExposed(w.get())) qWarning("window not exposed");
+    return *w;
+  }
+  QStringList Errors() const {
+    QStringList out;
+    for (const auto& a : script->asked)
+      if (a.kind == "error") out << a.text;
+    return out;
+  }
+  static int Points(const TfrmMain& w) { return w.memSinhala->font().pointSize(); }
+  static QStringList Items(const QComboBox* combo) {
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
+    return out;
+  }
+
+ private slots:
+  void initTestCase() { QApplication::setApplicationName("VarunelV1.0"); }
+
+  void init() {
+    folder = std::make_unique<TProgramFolder>();
+    registry::SetHiveFile((Folder() + "registry.ini").toStdString());
+    script = std::make_unique<dialogs::Script>();
+    opened.clear();
+    shell::SetOpener([this](const QUrl& url) { opened << url; });
+    FrmOptions = new TFrmOptions;
+  }
+
+  void cleanup() {
+    w.reset();
+    delete FrmOptions;
+    FrmOptions = nullptr;
+    TfrmMain::SetFontMapEditor({});
+    shell::SetOpener({});
+    script.reset();
+    registry::SetHiveFile({});
+    folder.reset();
+  }
+
+  void startUpLoadsTheStoredMapBeforeAnySearch() {
+    WriteIni("[params]\nfont_map=other\n");
+    QVERIFY(WriteFile(TmpPath(), "ka\r\nma"));
+    TEditorWindow& win = Start();
+    QCOMPARE(Items(win.cmbMaps), QStringList({"Other", "Sinhala"}));
+    QCOMPARE(win.cmbMaps->currentText(), QString("Other"));  // letter case ignored
+    QCOMPARE(win.FFontMapName, std::string("Other"));
+    QCOMPARE(win.memSinhala->font().family(), QString("TestOther"));
+    QCOMPARE(win.ScrollBox1->font().family(), QString("TestOther"));
+    // The restored text, converted whole by the first load.
+    QCOMPARE(win.memSinhala->Text(), QString("qa\r\nwa"));
+    QCOMPARE(win.cmbFontSize->currentText(), QString("16"));
+    QCOMPARE(win.searchesWithoutList, 0);
+    QCOMPARE(win.FTempFile, Folder() + "varunel.tmp");
+    QCOMPARE(registry::ReadString(registry::kVarunelKey, registry::kInstallPath),
+             std::optional<std::u16string>(Folder().toStdU16String()));
+    QCOMPARE(win.windowTitle(), QString("Varunel V1.0"));
+    QVERIFY(win.tmrAutoSave->isActive());
+    QCOMPARE(win.tmrAutoSave->interval(), 5 * 60000);
+  }
+
+  void theFirstShowingShowsTheSplashOnce() {
+    frmSplash = new TfrmSplash;
+    editorart::MakeEditorSplash(*frmSplash);
+    QVERIFY(!frmSplash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    int shown = 0;
+    WhenModal([&shown](QWidget* modal) {
+      if (modal == frmSplash) ++shown;
+      frmSplash->Timer1Timer();  // as its own timer does
+    });
+    TEditorWindow& win = StartShown();
+    QTRY_COMPARE(shown, 1);
+    QTRY_VERIFY(!frmSplash->isVisible());
+    win.hide();
+    win.show();
+    QTest::qWait(50);
+    QVERIFY(!frmSplash->isVisible());
+    delete frmSplash;
+    frmSplash = nullptr;
+  }
+
+  void aMapThatCannotLoadFallsBackWithoutAWord() {
+    // A stored name of no file: the refill selects the first entry.
+    WriteIni("[params]\nfont_map=Gone\n");
+    TEditorWindow& win = StartShown();
+    QCOMPARE(win.cmbMaps->currentText(), QString("Other"));
+    QCOMPARE(win.FFontMapName, std::string("Other"));
+    // A listed map the loader rejects: back to the map loaded last.
+    const QByteArray sinhala = ReadFile(folder->Path("Sinhala.fmp"));
+    QVERIFY(WriteFile(folder->Path("Sinhala.fmp"), "not a map"));
+    win.cmbMaps->setCurrentText("Sinhala");
+    QCOMPARE(win.cmbMaps->currentText(), QString("Other"));
+    QCOMPARE(win.FFontMapName, std::string("Other"));
+    QCOMPARE(win.memSinhala->font().family(), QString("TestOther"));
+    // A file deleted after the list was filled: the map now at that position.
+    QVERIFY(WriteFile(folder->Path("Sinhala.fmp"), sinhala));
+    win.cmbMaps->setCurrentText("Sinhala");
+    QCOMPARE(win.FFontMapName, std::string("Sinhala"));
+    QVERIFY(QFile::remove(folder->Path("Other.fmp")));
+    win.cmbMaps->setCurrentIndex(win.cmbMaps->findText("Other"));
+    QCOMPARE(win.cmbMaps->currentText(), QString("Sinhala"));
+    QCOMPARE(win.memSinhala->font().family(), QString("TestSinhala"));
+    QVERIFY(script->asked.empty());
+  }
+
+  void noMapFilesGiveAnEmptyListAndNoMessage() {
+    QVERIFY(QFile::remove(folder->Path("Other.fmp")));
+    QVERIFY(QFile::remove(folder->Path("Sinhala.fmp")));
+    TEditorWindow& win = StartShown();
+    QCOMPARE(win.cmbMaps->count(), 0);
+    QTest::keyClicks(win.memEnglish, "ka");
+    QCOMPARE(win.memEnglish->Text(), QString("ka"));
+    QVERIFY(script->asked.empty());
+  }
+
+  void typingConvertsLineByLineAndEnterStartsALine() {
+    TEditorWindow& win = StartShown();
+    QTest::keyClicks(win.memEnglish, "ka");
+    QTest::keyClick(win.memEnglish, Qt::Key_Return);
+    QTest::keyClicks(win.memEnglish, "ma");
+    QCOMPARE(win.memEnglish->Text(), QString("ka\r\nma"));
+    QCOMPARE(win.memSinhala->Text(), QString("Ka\r\nMa"));
+    QCOMPARE(win.FCaretLine, 1);
+    // Ctrl+S, Ctrl+E and Tab only type (or do nothing); no mode, no output.
+    QTest::keyClick(win.memEnglish, Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(win.memEnglish, Qt::Key_Tab);
+    QCOMPARE(win.memEnglish->Text(), QString("ka\r\nma\t"));
+    QVERIFY(!win.FEnglishMode);
+    QVERIFY(win.memEnglish->hasFocus());
+  }
+
+  void tilesAreSelectedByClickOnlyAndShowTheirCodes() {
+    TEditorWindow& win = StartShown();
+    QTest::keyClicks(win.memEnglish, "k");
+    const auto tiles = win.Tiles();
+    QVERIFY(tiles.size() >= 2);
+    QTest::mouseMove(tiles[1], QPoint(5, 5));
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(tiles[1], &enter);
+    QCOMPARE(win.FSelectedView, static_cast<TTntCharView*>(nullptr));
+    QTest::mouseClick(tiles[1], Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(win.FSelectedView, tiles[1]);
+    QCOMPARE(win.txtEnglish->text(), tiles[1]->CharInEnglish);
+    QCOMPARE(win.txtFontRep->text(), tiles[1]->CharInFont);
+    QVERIFY(win.txtFontRep->isHidden());
+    win.SelectCharView(nullptr);
+    QVERIFY(win.txtFontRep->text().isEmpty());
+    QVERIFY(win.txtEnglish->text().isEmpty());
+  }
+
+  void everyMenuItemAndToolButtonReachesItsCommand() {
+    int editorOpened = 0;
+    TfrmMain::SetFontMapEditor([&](TfrmMain&, const QString& name) {
+      QCOMPARE(name, QString("Sinhala"));
+      ++editorOpened;
+    });
+    TEditorWindow& win = StartShown();
+    // The menus as the user sees them, separators as "-".
+    const auto captions = [](QMenu* menu) {
+      QStringList out;
+      for (QAction* a : menu->actions()) out << (a->isSeparator() ? QString("-") : a->text());
+      return out;
+    };
+    QCOMPARE(captions(win.File1), QStringList({"Clear Content", "-", "Save Content", "-", "Export...", "-",
+                                               "Refresh", "-", "Exit"}));
+    QCOMPARE(captions(win.Edit1), QStringList({"Copy", "Paste"}));
+    QCOMPARE(captions(win.Tools1), QStringList({"Configure Font Character Map...", "-", "Windows Character Map...",
+                                                "-", "Options..."}));
+    QCOMPARE(captions(win.Help1), QStringList({"About Varunel...", "User Guid..."}));
+    QCOMPARE(win.Copy1->shortcut(), QKeySequence("Ctrl+C"));
+    QCOMPARE(win.Paste1->shortcut(), QKeySequence("Ctrl+V"));
+
+    // Each command through its menu item, then through its tool button.
+    const auto run = [](QAction* item) {
+      item->trigger();
+      QApplication::processEvents();
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+      const auto viaButton = [&](QToolButton* b, QAction* item) {
+        if (pass == 0)
+          run(item);
+        else
+          QTest::mouseClick(b, Qt::LeftButton);
+        QApplication::processEvents();
+      };
+      win.memEnglish->setFocus();
+      win.memEnglish->SetText("ka");
+      QFile::remove(TmpPath());
+      viaButton(win.tbSave, win.SaveAs1);
+      QCOMPARE(ReadFile(TmpPath()), QByteArray("ka"));
+      win.memEnglish->setFocus();
+      viaButton(win.tbCopy, win.Copy1);
+      QCOMPARE(QApplication::clipboard()->text(), QString("Ka"));
+      QApplication::clipboard()->setText("ma");
+      win.memEnglish->setFocus();
+      win.memEnglish->moveCursor(QTextCursor::End);
+      viaButton(win.tbPaste, win.Paste1);
+      QCOMPARE(win.memEnglish->Text(), QString("kama"));
+      viaButton(win.tbClear, win.Clear1);
+      QCOMPARE(win.memEnglish->Text(), QString());
+      QCOMPARE(win.memSinhala->Text(), QString());
+      const auto before = script->asked.size();
+      viaButton(win.tbExport, win.Export1);  // the save dialog, answered "cancel"
+      QCOMPARE(script->asked.size(), before + 1);
+      QCOMPARE(script->asked.back().kind, QString("save"));
+      win.RunApp1->CommandLine.clear();
+      viaButton(win.tbCharMap, win.WindowsCharacterMap1);
+      QCOMPARE(win.RunApp1->CommandLine, std::string(kCharacterMapCommand));
+      viaButton(win.btnCharMap, win.OpenFontMap1);
+      QCOMPARE(editorOpened, pass + 1);
+    }
+    // Ctrl+C in the typing pane is the menu's Copy: the whole display text
+    // when nothing is selected.
+    win.memEnglish->SetText("ma");
+    win.memEnglish->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(win.memEnglish, Qt::Key_C, Qt::ControlModifier);
+    QApplication::processEvents();
+    QCOMPARE(QApplication::clipboard()->text(), QString("Ma"));
+
+    QVERIFY(WriteFile(folder->Path("Again.fmp"), ReadFile(folder->Path("Other.fmp"))));
+    run(win.RefreshMappingList1);
+    QCOMPARE(Items(win.cmbMaps), QStringList({"Again", "Other", "Sinhala"}));
+    QCOMPARE(win.FFontMapName, std::string("Sinhala"));  // listed, not loaded
+
+    run(win.UserGuid1);
+    QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(Folder() + "Varunel.htm")}));
+    WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    run(win.Options1);
+    QVERIFY(FrmOptions->GroupBox1->isVisibleTo(FrmOptions));
+    QVERIFY(!FrmOptions->GroupBox3->isVisibleTo(FrmOptions));
+    frmAboutBox = new TfrmAboutBox;
+    editorart::MakeEditorAboutBox(*frmAboutBox);
+    WhenModal([](QWidget* modal) {
+      QCOMPARE(modal, static_cast<QWidget*>(frmAboutBox));
+      QCOMPARE(modal->findChild<QLabel*>("Version")->text(), QString("Version 1.0"));
+      frmAboutBox->Label5Click();
+      static_cast<QDialog*>(modal)->accept();
+    });
+    run(win.About1);
+    QCOMPARE(opened.last().scheme(), QString("mailto"));
+    QVERIFY(opened.last().toString().contains("varunel"));
+    delete frmAboutBox;
+    frmAboutBox = nullptr;
+    QVERIFY(script->messages().isEmpty());
+    run(win.Exit1);
+    QVERIFY(!win.isVisible());
+    QVERIFY(QFile::exists(IniPath()));
+  }
+
+  void theFontMapEditorsMapsAreListedAndTheMapReloaded() {
+    TEditorWindow& win = StartShown();
+    win.cmbMaps->setCurrentText("Sinhala");
+    QTest::keyClicks(win.memEnglish, "ka");
+    // The editor makes a map that sorts first: the list keeps its position
+    // and so loads the map now there; the panes wait for the next change.
+    TfrmMain::SetFontMapEditor([this](TfrmMain&, const QString&) {
+      QVERIFY(WriteFile(folder->Path("Another.fmp"), ReadFile(folder->Path("Other.fmp"))));
+    });
+    win.OpenFontMap1Click(nullptr);
+    QCOMPARE(Items(win.cmbMaps), QStringList({"Another", "Other", "Sinhala"}));
+    QCOMPARE(win.cmbMaps->currentText(), QString("Other"));
+    QCOMPARE(win.memSinhala->Text(), QString("Ka"));
+    QCOMPARE(win.FFontMapName, std::string("Sinhala"));
+    QTest::keyClicks(win.memEnglish, "m");
+    QCOMPARE(win.memSinhala->Text(), QString("qaw"));
+    // A map the loader rejects after the editor: the default error box.
+    TfrmMain::SetFontMapEditor([this](TfrmMain&, const QString&) {
+      QVERIFY(WriteFile(folder->Path("Other.fmp"), "broken"));
+    });
+    win.OpenFontMap1Click(nullptr);
+    QCOMPARE(Errors(), QStringList({"Error Loading."}));
+  }
+
+  void storedSettingsAreAppliedWhenRestoring() {
+    WriteIni("[bounds]\nleft=70\ntop=80\nwidth=640\nheight=480\n"
+             "[params]\nrestore_last_state=1\nauto_suggest=0\nsuggest_panel_height=90\n"
+             "english_panel_height=120\nfont_map=Sinhala\nfont_size=22\nauto_save=0\nsave_interval=7\n");
+    TEditorWindow& win = Start();
+    QCOMPARE(win.pos(), QPoint(70, 80));
+    QCOMPARE(win.size(), QSize(640, 480));
+    QVERIFY(!win.chkSuggest->isChecked());
+    QCOMPARE(win.Panes->PaneHeight(win.pnlSuggest), 90);
+    QCOMPARE(win.Panes->PaneHeight(win.memEnglish), 120);
+    QCOMPARE(Points(win), 22);
+    QCOMPARE(win.cmbFontSize->currentText(), QString("22"));
+    QVERIFY(!win.FAutoSave);
+    QCOMPARE(win.tmrAutoSave->interval(), 7 * 60000);
+  }
+
+  void defaultsWhenNotRestoringButRecoveryKeysStillRead() {
+    WriteIni("[bounds]\nleft=70\ntop=80\nwidth=640\nheight=480\n"
+             "[params]\nrestore_last_state=0\nauto_suggest=0\nsuggest_panel_height=90\nwindow_state=2\n"
+             "font_map=Other\nfont_size=22\nauto_save=0\nsave_interval=0\n");
+    TEditorWindow& win = Start();
+    QCOMPARE(win.pos(), QPoint(50, 50));
+    QCOMPARE(win.size(), QSize(750, 550));
+    QVERIFY(win.chkSuggest->isChecked());
+    QCOMPARE(win.Panes->PaneHeight(win.pnlSuggest), 100);
+    QCOMPARE(win.cmbMaps->currentText(), QString("Sinhala"));
+    QCOMPARE(Points(win), 16);
+    QVERIFY(!(win.windowState() & Qt::WindowMaximized));
+    QVERIFY(!win.FAutoSave);
+    QVERIFY(!win.tmrAutoSave->isActive());  // interval 0: no automatic writes
+  }
+
+  void windowStateIsRestoredAndSavedWithNormalBounds() {
+    for (const int state : {0, 1, 2, 5}) {
+      WriteIni(QByteArray("[bounds]\nleft=60\ntop=60\nwidth=600\nheight=400\n[params]\nwindow_state=") +
+               QByteArray::number(state) + "\n");
+      TEditorWindow& win = Start();
+      const Qt::WindowStates s = win.windowState();
+      QCOMPARE(s.testFlag(Qt::WindowMinimized), state == 1);
+      QCOMPARE(s.testFlag(Qt::WindowMaximized), state == 2);
+      win.show();
+      win.close();
+      const TEditorSettings saved = TEditorSettingsFile(Folder()).Read();
+      QCOMPARE(saved.WindowState, state == 5 ? 0 : state);
+      QCOMPARE(QSize(saved.Width, saved.Height), QSize(600, 400));
+      w.reset();
+    }
+  }
+
+  void eachProgramKeepsTheOthersKeys() {
+    WriteIni("; written by hand\n[bounds]\ntleft=5\nttop=6\ntwidth=450\ntheight=350\n"
+             "[params]\ntsubmit_words=1\nenglish_font=Serif\n[other]\nkept=yes\n");
+    Start().close();
+    const QByteArray afterEditor = ReadFile(IniPath());
+    for (const char* kept : {"; written by hand", "tleft=5", "tsubmit_words=1", "english_font=Serif", "kept=yes",
+                             "save_interval=5", "english_panel_height=100"})
+      QVERIFY2(afterEditor.contains(kept), kept);
+    // The typing tool's write keeps the editor's keys.
+    TTypingSettings typing;
+    QVERIFY(TTypingSettingsFile(Folder()).Write(typing));
+    const TEditorSettings editor = TEditorSettingsFile(Folder()).Read();
+    QCOMPARE(editor.SaveInterval, 5);
+    QCOMPARE(editor.EnglishPanelHeight, 100);
+    QCOMPARE(editor.Width, 750);
+  }
+
+  void theIntervalStaysWithinTheTimersRange() {
+    WriteIni("[params]\nsave_interval=100000\n");
+    TEditorWindow& win = Start();
+    QVERIFY(win.tmrAutoSave->isActive());
+    QVERIFY(win.tmrAutoSave->interval() > 35000 * 60000LL / 60000);
+    QCOMPARE(AutoSaveMilliseconds(100000), 35791 * 60000);
+    QCOMPARE(AutoSaveMilliseconds(-3), 0);
+    QCOMPARE(AutoSaveMilliseconds(45), 45 * 60000);
+  }
+
+  void optionsSetAutoRecoveryAndWriteTheSettings() {
+    WriteIni("[params]\nsave_interval=45\nauto_save=0\n");
+    TEditorWindow& win = Start();
+    QCOMPARE(win.tmrAutoSave->interval(), 45 * 60000);  // used as stored
+    WhenModal([](QWidget* modal) {
+      auto* d = static_cast<TFrmOptions*>(modal);
+      QCOMPARE(d->seInterval->value(), 30);  // shown as the nearer bound
+      QVERIFY(!d->chkAutoSave->isChecked());
+      QVERIFY(!d->seInterval->isEnabled());
+      d->rbDefaultSettings->setChecked(true);
+      d->reject();
+    });
+    win.Options1Click(nullptr);
+    QVERIFY(win.FRestoreLastState);  // Cancel changes nothing
+    QVERIFY(!QFile::exists(IniPath()) || !ReadFile(IniPath()).contains("restore_last_state"));
+    WhenModal([](QWidget* modal) {
+      auto* d = static_cast<TFrmOptions*>(modal);
+      QTest::mouseClick(d->chkAutoSave, Qt::LeftButton, {}, QPoint(4, 8));
+      QVERIFY(d->seInterval->isEnabled());
+      d->rbDefaultSettings->setChecked(true);
+      d->accept();
+    });
+    win.Options1Click(nullptr);
+    QVERIFY(win.FAutoSave);
+    QCOMPARE(win.FAutoSaveInterval, 30);
+    QCOMPARE(win.tmrAutoSave->interval(), 30 * 60000);
+    QVERIFY(win.tmrAutoSave->isActive());
+    const TEditorSettings saved = TEditorSettingsFile(Folder()).Read();
+    QVERIFY(!saved.RestoreLastState);
+    QCOMPARE(saved.SaveInterval, 30);
+  }
+
+  void splittersStoreTheHeightsAndTheSearchBarShrink() {
+    TEditorWindow& win = StartShown();
+    win.resize(750, 550);
+    QApplication::processEvents();
+    Drag(win.Splitter1, -40);  // up: the typing pane grows
+    QCOMPARE(win.FEnglishPanelHeight, 140);
+    QCOMPARE(win.memEnglish->height(), 140);
+    QVERIFY(win.Splitter1->geometry().bottom() < win.memEnglish->y());
+    QVERIFY(win.memEnglish->geometry().bottom() < win.Splitter2->y());
+    QVERIFY(win.Splitter2->geometry().bottom() < win.pnlSuggest->y());
+    Drag(win.Splitter2, 30);  // down: the suggestion panel shrinks
+    QCOMPARE(win.FSuggestPanelHeight, 70);
+    // Unticked "Auto suggest": entering the typing pane leaves the search bar.
+    win.chkSuggest->setChecked(false);
+    win.txtEnglish->setFocus();
+    win.memEnglish->setFocus();
+    QCOMPARE(win.pnlSuggest->height(), 25);
+    win.txtEnglish->setFocus();
+    QCOMPARE(win.pnlSuggest->height(), 70);
+    win.memEnglish->setFocus();
+    Drag(win.Splitter2, 0);  // a drag while shrunk stores the shrunk height
+    QCOMPARE(win.FSuggestPanelHeight, 25);
+    // A real mouse drag goes the same road.
+    const QPoint middle(win.Splitter1->width() / 2, 2);
+    QTest::mousePress(win.Splitter1, Qt::LeftButton, {}, middle);
+    QMouseEvent move(QEvent::MouseMove, QPointF(middle + QPoint(0, 20)),
+                     QPointF(win.Splitter1->mapToGlobal(middle + QPoint(0, 20))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(win.Splitter1, &move);
+    // The bar has followed the mouse: it is released where it now is.
+    QTest::mouseRelease(win.Splitter1, Qt::LeftButton, {}, middle);
+    QCOMPARE(win.FEnglishPanelHeight, 120);
+  }
+
+  void theSizeListSetsTheDisplayPane() {
+    WriteIni("[params]\nfont_size=big\n");
+    TEditorWindow& win = Start();
+    QCOMPARE(Points(win), 14);  // the design size; no message at start
+    QCOMPARE(win.cmbFontSize->currentText(), QString("14"));
+    QVERIFY(script->asked.empty());
+    win.cmbFontSize->setCurrentText("36");
+    QCOMPARE(Points(win), 36);
+    win.cmbFontSize->setCurrentText("x1");
+    QCOMPARE(Errors(), QStringList({"'x1' is not a valid integer value."}));
+    QCOMPARE(Points(win), 36);
+    win.close();
+    QCOMPARE(TEditorSettingsFile(Folder()).Read().FontSize, QString("x1"));
+  }
+
+  void theRecoveryFileKeepsThePaneAcrossRuns() {
+    // LF line ends in, CR LF out.
+    QVERIFY(WriteFile(TmpPath(), "ka\nma\n"));
+    Start().close();
+    QCOMPARE(ReadFile(TmpPath()), QByteArray("ka\r\nma\r\n"));
+    w.reset();
+    // An empty pane gives a file of 0 bytes.
+    TEditorWindow& win = Start();
+    win.Clear1Click(nullptr);
+    win.close();
+    QVERIFY(QFile::exists(TmpPath()));
+    QCOMPARE(QFileInfo(TmpPath()).size(), 0);
+    w.reset();
+    // auto_save 0: written at close, not read back.
+    WriteIni("[params]\nauto_save=0\n");
+    QVERIFY(WriteFile(TmpPath(), "kaa"));
+    TEditorWindow& off = Start();
+    QCOMPARE(off.memEnglish->Text(), QString());
+    off.memEnglish->SetText("maa");
+    off.close();
+    QCOMPARE(ReadFile(TmpPath()), QByteArray("maa"));
+  }
+
+  void everyWriteStartsTheIntervalAfresh() {
+    WriteIni("[params]\nsave_interval=1\n");
+    TEditorWindow& win = Start();
+    win.tmrAutoSave->setInterval(300);  // a short interval for the test
+    win.tmrAutoSave->start();
+    win.memEnglish->SetText("ka");
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(TmpPath()), QByteArray("ka"), 5000);
+    QVERIFY(win.tmrAutoSave->isActive());
+    QCOMPARE(win.tmrAutoSave->interval(), 60000);  // back to the stored interval
+    QTest::qWait(50);
+    win.SaveAs1Click(nullptr);
+    QVERIFY(win.tmrAutoSave->remainingTime() > 59000);
+  }
+
+  void aFailedWriteAtCloseIsToldAndTheWindowStillCloses() {
+    TEditorWindow& win = StartShown();
+    win.memEnglish->SetText("ka");
+    QVERIFY(QDir(Folder()).mkdir("varunel.tmp"));  // the file's place is taken
+    win.SaveAs1Click(nullptr);
+    QCOMPARE(Errors().size(), 1);
+    QVERIFY(!win.tmrAutoSave->isActive());  // off until a write succeeds
+    win.close();
+    QVERIFY(!win.isVisible());
+    QCOMPARE(Errors().size(), 2);
+    QVERIFY(Errors().last().contains(TmpPath()));
+  }
+};
+
+QTEST_MAIN(EditorWindowTest)
+#include "editor_window_test.moc"
