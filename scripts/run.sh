@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and starts the editor on the
-# shipped default map. Until the editor program exists, this builds
-# everything and starts the typing tool, or says what was built.
+# Installs what is missing, builds everything and starts the editor Varunel
+# on the shipped default map. Uses the same build folder and options as
+# scripts/test.sh. Without a desktop to show it on, Varunel says so and how
+# to start it on a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash scripts/configure.sh build
 cmake --build build --parallel
-for program in Varunel Tavimo; do
-  if [ -x "build/bin/$program" ]; then
-    exec "build/bin/$program"
-  fi
-done
-echo "Built the conversion core and its tests; no program to start yet (see build/bin/)."
+exec build/bin/Varunel

@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build="${1:-build}"
 shift || true
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARUNEL_WERROR=ON "$@"
+bash scripts/configure.sh "$build" "$@"
 cmake --build "$build" --parallel
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
