@@ -76,6 +76,7 @@ class TMapCombo : public QComboBox {
 
 QString AppFolder() { return TfrmMainBase::GetAppFolder(); }
 
+
 QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
   auto* b = new QPushButton(caption, parent);
   b->setObjectName(name);
@@ -481,6 +482,7 @@ void TfrmFontMapping::ToolButton3Click() { RunCharacterMap(*FOwner->RunApp1); }
 // --- maps ---------------------------------------------------------------------
 
 void TfrmFontMapping::LoadMap(const QString& Name) {
+  const TRepaintHeld held(this);
   SelectCell(nullptr, true);
   if (!FMap) FMap = std::make_unique<TCharCollection>();
   FCutAccepted = false;
@@ -587,6 +589,7 @@ void TfrmFontMapping::btnFontClick() {
   txtFontChar->setFont(preview);
   // Cells that ShowMap never filled follow the new grid font; the others
   // keep their own copy of the earlier one.
+  const TRepaintHeld held(this);
   FGridFont = QFont(face, 18);
   ScrollBox1->setFont(FGridFont);
 }
@@ -651,8 +654,27 @@ void TfrmFontMapping::Button3Click() {
     face.setFamily(FLayoutFont);
     cell->setFont(face);
   };
+  const TRepaintHeld held(this);
   for (int r = 0; r < RowCount; ++r) setFace(GetCell(r, 0));
   for (int c = 1; c < ColCount; ++c) setFace(GetCell(0, c));
+}
+
+// --- repainting -----------------------------------------------------------------
+
+TfrmFontMapping::TRepaintHeld::TRepaintHeld(TfrmFontMapping* editor) : FGrid(editor->ScrollBox1->Content()) {
+  Hold(true);
+}
+
+TfrmFontMapping::TRepaintHeld::~TRepaintHeld() {
+  Hold(false);
+  FGrid->update();
+}
+
+void TfrmFontMapping::TRepaintHeld::Hold(bool on) {
+  // Set on the cells alone: setUpdatesEnabled would repaint each of them on
+  // its own when it resumes.
+  for (QObject* child : FGrid->children())
+    if (child->isWidgetType()) static_cast<QWidget*>(child)->setAttribute(Qt::WA_UpdatesDisabled, on);
 }
 
 // --- opening the editor -----------------------------------------------------------

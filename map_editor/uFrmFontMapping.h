@@ -168,6 +168,22 @@ class TfrmFontMapping : public QDialog, public TCellGrid {
   void ToolButton5Click();   // copy map
   void ToolButton6Click();   // HTML chart
 
+  // Holds the repainting of the cells while it lives, then repaints the grid
+  // once as a whole. A command that changes many cells takes one: cell by
+  // cell, each repaint request is weighed against thousands of siblings when
+  // the window is painted, which takes far longer than the change itself.
+  class TRepaintHeld {
+   public:
+    explicit TRepaintHeld(TfrmFontMapping* editor);
+    ~TRepaintHeld();
+    TRepaintHeld(const TRepaintHeld&) = delete;
+    TRepaintHeld& operator=(const TRepaintHeld&) = delete;
+
+   private:
+    void Hold(bool on);
+    QWidget* FGrid;
+  };
+
   // --- state -------------------------------------------------------------
   const TCharCollection* Map() const { return FMap.get(); }
   QString LayoutFont() const { return FLayoutFont; }
