@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 
 #include "CharView.h"
@@ -192,7 +193,9 @@ TfrmFontMapping::TfrmFontMapping(TfrmMainBase* owner) : QDialog(owner), FOwner(o
   lblCharacters->setFont(bold);
   lblCharacters->setWordWrap(true);
   lblCharacters->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  lblCharacters->setGeometry(12, 41, 7, 169);
+  // One letter a line; taller than its place when the face needs it, so that
+  // the arrow at the end shows.
+  lblCharacters->setGeometry(12, 41, 7, std::max(169, lblCharacters->heightForWidth(7)));
   lblCharCombinations = Named(new QLabel("Character Combinations -->", content), "lblCharCombinations");
   lblCharCombinations->setFont(bold);
   lblCharCombinations->move(47, 5);
