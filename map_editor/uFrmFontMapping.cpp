@@ -57,7 +57,7 @@ const char* const kCutWarning =
 enum : int { imgSave = 5, imgCharMap = 6, imgNewMap = 7, imgCopyMap = 8, imgHtml = 9 };
 
 // The map combo tells when its list closes and when a key is pressed in it.
-class TMapCombo : public QComboBox {
+class MapCombo : public QComboBox {
  public:
   using QComboBox::QComboBox;
   std::function<void()> OnCloseUp;
@@ -130,7 +130,7 @@ TfrmFontMapping::TfrmFontMapping(TfrmMainBase* owner) : QDialog(owner), FOwner(o
   ToolButton3 = tool("ToolButton3", imgCharMap, "Windows Character Map");
   Label3 = Named(new QLabel("  Character Map  ", ToolBar1), "Label3");
   ToolBar1->addWidget(Label3);
-  auto* maps = new TMapCombo(ToolBar1);
+  auto* maps = new MapCombo(ToolBar1);
   cmbMaps = Named(maps, "cmbMaps");
   cmbMaps->setFixedWidth(165);
   ToolBar1->addWidget(cmbMaps);
@@ -485,7 +485,7 @@ void TfrmFontMapping::ToolButton3Click() { RunCharacterMap(*FOwner->RunApp1); }
 // --- maps ---------------------------------------------------------------------
 
 void TfrmFontMapping::LoadMap(const QString& Name) {
-  const TRepaintHeld held(this);
+  const RepaintHeld held(this);
   SelectCell(nullptr, true);
   if (!FMap) FMap = std::make_unique<TCharCollection>();
   FCutAccepted = false;
@@ -592,7 +592,7 @@ void TfrmFontMapping::btnFontClick() {
   txtFontChar->setFont(preview);
   // Cells that ShowMap never filled follow the new grid font; the others
   // keep their own copy of the earlier one.
-  const TRepaintHeld held(this);
+  const RepaintHeld held(this);
   FGridFont = QFont(face, 18);
   ScrollBox1->setFont(FGridFont);
 }
@@ -657,26 +657,26 @@ void TfrmFontMapping::Button3Click() {
     face.setFamily(FLayoutFont);
     cell->setFont(face);
   };
-  const TRepaintHeld held(this);
+  const RepaintHeld held(this);
   for (int r = 0; r < RowCount; ++r) setFace(GetCell(r, 0));
   for (int c = 1; c < ColCount; ++c) setFace(GetCell(0, c));
 }
 
 // --- repainting -----------------------------------------------------------------
 
-TfrmFontMapping::TRepaintHeld::TRepaintHeld(TfrmFontMapping* editor) : FGrid(editor->ScrollBox1->Content()) {
+TfrmFontMapping::RepaintHeld::RepaintHeld(TfrmFontMapping* editor) : grid_(editor->ScrollBox1->Content()) {
   Hold(true);
 }
 
-TfrmFontMapping::TRepaintHeld::~TRepaintHeld() {
+TfrmFontMapping::RepaintHeld::~RepaintHeld() {
   Hold(false);
-  FGrid->update();
+  grid_->update();
 }
 
-void TfrmFontMapping::TRepaintHeld::Hold(bool on) {
+void TfrmFontMapping::RepaintHeld::Hold(bool on) {
   // Set on the cells alone: setUpdatesEnabled would repaint each of them on
   // its own when it resumes.
-  for (QObject* child : FGrid->children())
+  for (QObject* child : grid_->children())
     if (child->isWidgetType()) static_cast<QWidget*>(child)->setAttribute(Qt::WA_UpdatesDisabled, on);
 }
 

@@ -172,16 +172,16 @@ class TfrmFontMapping : public QDialog, public TCellGrid {
   // once as a whole. A command that changes many cells takes one: cell by
   // cell, each repaint request is weighed against thousands of siblings when
   // the window is painted, which takes far longer than the change itself.
-  class TRepaintHeld {
+  class RepaintHeld {
    public:
-    explicit TRepaintHeld(TfrmFontMapping* editor);
-    ~TRepaintHeld();
-    TRepaintHeld(const TRepaintHeld&) = delete;
-    TRepaintHeld& operator=(const TRepaintHeld&) = delete;
+    explicit RepaintHeld(TfrmFontMapping* editor);
+    ~RepaintHeld();
+    RepaintHeld(const RepaintHeld&) = delete;
+    RepaintHeld& operator=(const RepaintHeld&) = delete;
 
    private:
     void Hold(bool on);
-    QWidget* FGrid;
+    QWidget* grid_;
   };
 
   // --- state -------------------------------------------------------------
