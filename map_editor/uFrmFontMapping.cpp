@@ -273,7 +273,17 @@ TfrmFontMapping::TfrmFontMapping(TfrmMainBase* owner) : QDialog(owner), FOwner(o
   FormCreate();
 }
 
-TfrmFontMapping::~TfrmFontMapping() = default;
+TfrmFontMapping::~TfrmFontMapping() {
+  // The components outlive this part of the window: what they report while
+  // they go must not reach its handlers.
+  auto* maps = static_cast<MapCombo*>(cmbMaps);
+  maps->OnCloseUp = nullptr;
+  maps->OnKeyDown = nullptr;
+  for (QObject* child : findChildren<QObject*>()) {
+    QObject::disconnect(child, nullptr, this, nullptr);
+    child->removeEventFilter(this);
+  }
+}
 
 void TfrmFontMapping::FormCreate() {
   // The cells stand in the content's child list in row-major order, after
@@ -402,16 +412,15 @@ void TfrmFontMapping::LocateCell(const QString& Text, bool ByEnglish, bool LoadE
 
 bool TfrmFontMapping::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (auto* cell = qobject_cast<TTntCharView*>(watched); cell && cell->parent() == ScrollBox1->Content()) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    if (type == QEvent::MouseButtonPress) {
-      tntCharViewMouseDown(cell, mouse->button(), mouse->position().toPoint());
-    } else if (type == QEvent::MouseButtonRelease) {
-      if (mouse->button() == Qt::LeftButton && cell->rect().contains(mouse->position().toPoint()))
-        tntCharViewClick(cell);
-    } else if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
-      tntCharViewDblClick(cell);
-    }
+  const bool mouse =
+      type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+  if (auto* cell = qobject_cast<TTntCharView*>(watched); mouse && cell && cell->parent() == ScrollBox1->Content()) {
+    const auto* m = static_cast<QMouseEvent*>(event);
+    const QPoint at = m->position().toPoint();
+    if (type == QEvent::MouseButtonPress) tntCharViewMouseDown(cell, m->button(), at);
+    else if (type == QEvent::MouseButtonDblClick && m->button() == Qt::LeftButton) tntCharViewDblClick(cell);
+    else if (type == QEvent::MouseButtonRelease && m->button() == Qt::LeftButton && cell->rect().contains(at))
+      tntCharViewClick(cell);
     return false;
   }
   if (type == QEvent::KeyPress && (watched == Edit1 || watched == Edit2)) {
