@@ -17,10 +17,10 @@ import os
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-spec = importlib.util.spec_from_file_location(
+module_file = importlib.util.spec_from_file_location(
     "default_map", os.path.join(ROOT, "scripts", "make-default-map.py"))
-default_map = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(default_map)
+default_map = importlib.util.module_from_spec(module_file)
+module_file.loader.exec_module(default_map)
 
 FONT = "Noto Sans Sinhala"
 ROWS, COLUMNS = 110, 40
