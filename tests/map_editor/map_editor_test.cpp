@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "CharView.h"
+#include "RunApp.h"
 #include "VarunelComms.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
@@ -155,6 +156,11 @@ class MapEditorTest : public QObject {
       else QVERIFY(cell->toolTip().isEmpty());
     }
     QCOMPARE(w->ScrollBox1->Content()->size(), QSize(1793, 2998));
+
+    // The character-map button starts the desktop's character map through
+    // the main window's process starter.
+    w->ToolButton3->click();
+    QCOMPARE(main->RunApp1->CommandLine, std::string(kCharacterMapCommand));
   }
 
   void getCellFindsTheCellWhereverTheGridIsScrolled() {
