@@ -206,38 +206,38 @@ void TCharCollection::LoadFromBytes(std::string_view bytes, bool BuildIndex) {
 }
 
 std::string TCharCollection::SaveToBytes() const {
-  std::u16string text;
-  auto line = [&](std::u16string_view s) {
-    text.append(s);
-    text.append(u"\r\n");
-  };
-  line(u"[font]");
-  line(FontName);
-  line(u"");
-  line(u"[map_layout]");
-  line(Widen(MapLayout));
-  line(u"");
+  std::vector<std::u16string> lines = {u"[font]", FontName, u"", u"[map_layout]", Widen(MapLayout), u""};
   for (const auto& item : FItems) {
-    line(item->CharInEnglish);
-    line(item->CharInFont);
-    line(u"<!--");
+    lines.push_back(item->CharInEnglish);
+    lines.push_back(item->CharInFont);
+    lines.emplace_back(u"<!--");
     const TCharCollection& combs = item->Combinations();
     for (int c = 0; c < combs.Count(); ++c) {
       const TCharItem& comb = combs.Items(c);
-      std::u16string l = comb.CharInEnglish;
-      l += u'=';
-      l += comb.CharInFont;
-      line(l);
+      lines.push_back(comb.CharInEnglish + u'=' + comb.CharInFont);
     }
-    line(u"-->");
+    lines.emplace_back(u"-->");
   }
+  return EncodeTextLines(lines);
+}
+
+std::vector<std::u16string> ReadTextLines(std::string_view bytes) { return SplitLines(DecodeText(bytes)); }
+
+std::string EncodeTextLines(const std::vector<std::u16string>& lines) {
+  std::size_t units = 0;
+  for (const auto& l : lines) units += l.size() + 2;
   std::string bytes;
-  bytes.reserve(2 + text.size() * 2);
+  bytes.reserve(2 + units * 2);
   bytes.push_back(static_cast<char>(0xFF));
   bytes.push_back(static_cast<char>(0xFE));
-  for (char16_t c : text) {
+  auto put = [&](char16_t c) {
     bytes.push_back(static_cast<char>(c & 0xFF));
     bytes.push_back(static_cast<char>(c >> 8));
+  };
+  for (const auto& l : lines) {
+    for (char16_t c : l) put(c);
+    put(u'\r');
+    put(u'\n');
   }
   return bytes;
 }

@@ -179,3 +179,10 @@ std::u16string ReplaceFirstW(std::u16string_view text, std::u16string_view patte
 
 // False when the name contains one of \ / : * ? " < > | `
 bool IsValidMapName(std::string_view name);
+
+// The text files the system writes itself (maps, layouts): the lines of a
+// file's bytes, decoded by its mark (UTF-16 either order, UTF-8, else 8-bit
+// code-page text) and split at CR, LF or U+2028; and lines encoded as
+// UTF-16 LE with its mark and CR LF after every line.
+std::vector<std::u16string> ReadTextLines(std::string_view bytes);
+std::string EncodeTextLines(const std::vector<std::u16string>& lines);

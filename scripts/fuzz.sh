@@ -13,7 +13,10 @@ for target in "$build"/fuzz/fuzz_*; do
   name=$(basename "$target")
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
-  cp -n fuzz/seeds/* "$corpus"/ 2>/dev/null || true
+  # A target's own seeds are in fuzz/seeds/<target>/; the map reader's at the top.
+  seeds=fuzz/seeds/$name
+  [ -d "$seeds" ] || seeds=fuzz/seeds
+  find "$seeds" -maxdepth 1 -type f -exec cp -n {} "$corpus"/ \;
   echo "-- $name: $runs runs"
   "$target" -artifact_prefix="$build/" -runs="$runs" -max_total_time=180 -max_len=65536 -rss_limit_mb=2048 -timeout=10 "$corpus"
 done

@@ -29,6 +29,7 @@ ZWJ = "\u200d"
 VIRAMA = "\u0dca"
 PLACEHOLDER = "\u25cc"  # dotted circle: cannot be typed in the 8-bit pane
 MAX_KEY = 6
+LAYOUT = "Sinhala"  # data/layouts/Sinhala.lot, written by make-default-layout.py
 
 # Vowel suffixes: key, sign (empty for the inherent a).
 VOWEL_SIGNS = [
@@ -128,7 +129,7 @@ def check(items):
 
 
 def lines(items):
-    out = ["[font]", "Noto Sans Sinhala", "", "[map_layout]", "", ""]
+    out = ["[font]", "Noto Sans Sinhala", "", "[map_layout]", LAYOUT, ""]
     for key, font, combos in items:
         out += [key, font, "<!--"]
         out += [k + "=" + f for k, f in combos]

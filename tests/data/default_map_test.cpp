@@ -33,7 +33,7 @@ bool IsConsonant(const std::u16string& font) {
 
 TEST_F(DefaultMap, HeaderAndShapeFitTheEditorGrid) {
   EXPECT_EQ(map_->FontName, u"Noto Sans Sinhala");
-  EXPECT_EQ(map_->MapLayout, "");
+  EXPECT_EQ(map_->MapLayout, "Sinhala");
   EXPECT_EQ(TCharCollection::GetMapName(codepage::Widen(map_->FileName())), u"Sinhala");
   ASSERT_GE(map_->Count(), 2);
   EXPECT_LE(map_->Count(), 110);
