@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "uFrmFontMapping.h"
 #include "CharView.h"
 #include "WorkingCtrls.h"
 #include "PaneStack.h"
@@ -305,9 +306,11 @@ void TfrmMain::cmbMapsChange(QObject*) {
 void TfrmMain::RefreshMappingList1Click(QObject*) { FillMapList(cmbMaps, GetAppFolder(), QStringLiteral(".fmp")); }
 
 TfrmMain::TFontMapEditor& TfrmMain::FontMapEditor() {
-  static TFontMapEditor editor;
+  static TFontMapEditor editor = &TfrmMain::OpenFontMapping;
   return editor;
 }
+
+void TfrmMain::OpenFontMapping(TfrmMain& owner, const QString& mapName) { ShowFontMapping(&owner, mapName); }
 
 void TfrmMain::SetFontMapEditor(TFontMapEditor editor) { FontMapEditor() = std::move(editor); }
 

@@ -111,10 +111,11 @@ class TfrmMain : public TfrmMainBase {
   void RefreshMappingList1Click(QObject* Sender);
   void OpenFontMap1Click(QObject* Sender);
   // Opens the font-map editor modally on the map `mapName` and returns when
-  // it has closed. The program installs it at start; without one the
+  // it has closed: OpenFontMapping unless replaced (tests); without one the
   // command only lists the maps again and reloads the current map.
   using TFontMapEditor = std::function<void(TfrmMain& owner, const QString& mapName)>;
   static void SetFontMapEditor(TFontMapEditor editor);
+  static void OpenFontMapping(TfrmMain& owner, const QString& mapName);
 
   // --- recovery file (uFrmMainRecovery.cpp) --------------------------------
   // Writes the typing pane to FTempFile, whole or not at all, and starts the

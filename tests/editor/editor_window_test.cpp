@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -34,6 +35,7 @@
 #include "registry.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
+#include "uFrmFontMapping.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
 #include "uSplash.h"
@@ -551,6 +553,32 @@ class EditorWindowTest : public QObject {
     QTest::qWait(50);
     win.SaveAs1Click(nullptr);
     QVERIFY(win.tmrAutoSave->remainingTime() > 59000);
+  }
+
+  // The user's road through the font-map editor: open it on the listed map,
+  // change the codes of "ka", save, close, and type "ka" with the change.
+  void anEditSavedInTheFontMapEditorTypesAtOnce() {
+    TEditorWindow& win = StartShown();
+    TfrmMain::SetFontMapEditor(&TfrmMain::OpenFontMapping);
+    bool edited = false;
+    WhenModal([&](QWidget* modal) {
+      auto* editor = qobject_cast<TfrmFontMapping*>(modal);
+      if (!editor) return;
+      QCOMPARE(editor->cmbMaps->currentText(), QString("Sinhala"));
+      TTntCharView* ka = editor->GetCell(1, 2);
+      QCOMPARE(ka->CharInEnglish, QString("ka"));
+      QTest::mouseClick(ka, Qt::LeftButton);
+      editor->Edit2->setText("Z");
+      editor->btnUpdate->click();
+      editor->btnSaveClick();
+      edited = true;
+      editor->reject();
+    });
+    win.OpenFontMap1->trigger();  // runs once the menu has gone
+    QTRY_VERIFY(edited);
+    win.memEnglish->setFocus();
+    QTest::keyClicks(win.memEnglish, "ka");
+    QTRY_COMPARE(win.memSinhala->toPlainText(), QString("Z"));
   }
 
   void aFailedWriteAtCloseIsToldAndTheWindowStillCloses() {
