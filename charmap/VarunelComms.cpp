@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "codepage.h"
+#include "files.h"
 
 using codepage::Narrow;
 using codepage::Widen;
@@ -149,11 +148,7 @@ std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& p) {
 bool ReadFileBytes(const std::string& path, std::string& out) {
   std::error_code ec;
   const std::filesystem::path p = FindFileIgnoringCase(std::filesystem::path(Widen(path)));
-  if (std::filesystem::is_directory(p, ec)) return false;
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  return files::ReadWhole(p, TCharCollection::kMaxFileSize, out, ec);
 }
 
 }  // namespace
@@ -243,12 +238,9 @@ std::string TCharCollection::SaveToBytes() const {
 }
 
 void TCharCollection::SaveToFile(const std::string& path) const {
-  const std::string bytes = SaveToBytes();
-  std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary | std::ios::trunc);
-  if (!out) throw EFontMapSaveError("Cannot create file \"" + codepage::AnsiToUtf8(path) + "\".");
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw EFontMapSaveError("Cannot write file \"" + codepage::AnsiToUtf8(path) + "\".");
+  std::error_code ec;
+  if (!files::ReplaceWhole(std::filesystem::path(Widen(path)), SaveToBytes(), ec))
+    throw EFontMapSaveError("Cannot write file \"" + codepage::AnsiToUtf8(path) + "\": " + ec.message() + ".");
 }
 
 // --- lookup ----------------------------------------------------------------

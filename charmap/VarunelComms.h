@@ -62,6 +62,7 @@ class TCharItem {
 class TCharCollection {
  public:
   static constexpr int kMaxKey = 6;  // longest key the conversion matches
+  static constexpr std::size_t kMaxFileSize = 64u << 20;  // larger map files are refused
 
   TCharCollection();
   ~TCharCollection();
@@ -84,10 +85,12 @@ class TCharCollection {
 
   // --- file -------------------------------------------------------------
   // Replaces the content by the file's; with BuildIndex also fills the six
-  // lookup lists. Throws EFontMapLoadError ("Error Loading.").
+  // lookup lists. Throws EFontMapLoadError ("Error Loading."), also for
+  // anything but a regular file and for a file over kMaxFileSize bytes.
   void LoadFromFile(const std::string& path, bool BuildIndex);
-  // Writes UTF-16 LE with its mark, CR LF after every line. Throws
-  // EFontMapSaveError when the file cannot be written.
+  // Writes UTF-16 LE with its mark, CR LF after every line. The file is
+  // replaced only by a complete new one (files::ReplaceWhole). Throws
+  // EFontMapSaveError when it cannot be written; the old file then stays.
   void SaveToFile(const std::string& path) const;
   // The same, on bytes in memory (used by the file routines and the tests).
   void LoadFromBytes(std::string_view bytes, bool BuildIndex);
