@@ -34,7 +34,8 @@ constexpr std::size_t kMaxKey = TCharCollection::kMaxKey;
 // A key of up to six labels, padded with zeros (no key holds a NUL, the
 // reader cuts the text there), so that comparing the arrays orders keys as
 // text. `at` is the entry's offset in the index's text: it breaks ties in
-// favour of the entry the ordered scan meets first.
+// favour of the entry the ordered scan meets first. `extra` is the length of
+// the codes (forward) or of the key (reverse).
 template <class Label>
 struct TrieKey {
   std::array<Label, kMaxKey> s{};
