@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <new>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "codepage.h"
 
@@ -108,6 +111,22 @@ inline std::int32_t Child(const Node& n, const Label* labels, Label label) {
   return hit != l + count && *hit == label ? static_cast<std::int32_t>(n.first + (hit - l)) : -1;
 }
 
+// The same for the forward trie, on the hot path: up to 16 labels are
+// compared at once (forwardLabels_ has kLabelSlack bytes after the last).
+constexpr std::size_t kLabelSlack = 16;
+
+inline std::int32_t ForwardChild(const TLookupIndex::ForwardNode& n, const std::uint8_t* labels, std::uint8_t label) {
+#if defined(__SSE2__)
+  if (n.count <= 16) {
+    const __m128i row = _mm_loadu_si128(reinterpret_cast<const __m128i*>(labels + n.first));
+    const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(row, _mm_set1_epi8(static_cast<char>(label))))) &
+                          ((1u << n.count) - 1);
+    return hits ? static_cast<std::int32_t>(n.first + static_cast<std::uint32_t>(__builtin_ctz(hits))) : -1;
+  }
+#endif
+  return Child(n, labels, label);
+}
+
 }  // namespace
 
 TLookupIndex::TLookupIndex(const TCharCollection& map) {
@@ -170,6 +189,7 @@ TLookupIndex::TLookupIndex(const TCharCollection& map) {
         keys.push_back(k);
       }
     BuildTrie(keys, forward_, forwardLabels_, keyAt, parent);
+    forwardLabels_.resize(forwardLabels_.size() + kLabelSlack);
     // The outcome of a walk that ends at each node: the longest key of
     // 2..6 characters on the way with font codes, else the one-character
     // key (whose codes may be empty), else nothing. Parents come first.
@@ -249,7 +269,7 @@ std::u16string TLookupIndex::EnglishToFont(std::u16string_view text) const {
     for (std::int32_t node = forwardRoot_[first], k = 1; node >= 0;) {
       at = nodes + node;
       if (static_cast<std::size_t>(k) == avail) break;
-      node = Child(*at, labels, byteOf(text[pos + static_cast<std::size_t>(k++)]));
+      node = ForwardChild(*at, labels, byteOf(text[pos + static_cast<std::size_t>(k++)]));
     }
     if (at && at->consumed) {
       const std::size_t len = at->codeLen;
