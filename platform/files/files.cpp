@@ -60,7 +60,8 @@ std::string TemporaryName(const fs::path& target) {
   std::string suffix;
   constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int i = 0; i < 8; ++i, n /= 36) suffix += kLetters[n % 36];
-  return "." + target.filename().native() + "." + suffix;
+  // Cut so that the name stays within the file system's 255 bytes.
+  return "." + target.filename().native().substr(0, 200) + "." + suffix;
 }
 
 }  // namespace
