@@ -1,5 +1,5 @@
 // Speed of the phonetic conversion: forward and reverse over a few MB of
-// romanised prose, through the hash index and through the plain ordered
+// romanised prose, through the index and through the plain ordered
 // scan of the lookup lists, and the time to load the map with its index.
 // Bytes are characters of the converted text (one byte each in the 8-bit
 // typing pane).

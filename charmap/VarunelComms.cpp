@@ -1,20 +1,30 @@
 #include "VarunelComms.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "LookupIndex.h"
 #include "codepage.h"
+#include "files.h"
 
 using codepage::Narrow;
 using codepage::Widen;
 
 // --- TCharItem --------------------------------------------------------------
 
-TCharItem::TCharItem() : FCombinations(std::make_unique<TCharCollection>()) {}
-
+TCharItem::TCharItem() = default;
 TCharItem::~TCharItem() = default;
+
+TCharCollection& TCharItem::Combinations() {
+  if (!FCombinations) FCombinations = std::make_unique<TCharCollection>();
+  return *FCombinations;
+}
+
+const TCharCollection& TCharItem::Combinations() const {
+  static const TCharCollection none;
+  return FCombinations ? *FCombinations : none;
+}
 
 void TCharItem::Assign(const TCharItem& source) {
   CharInEnglish = source.CharInEnglish;
@@ -47,9 +57,9 @@ void TCharCollection::Delete(int index) {
 
 void TCharCollection::Clear() { FItems.clear(); }
 
-const TCharCollection* TCharCollection::LenIndex(int n) const {
-  if (n < 1 || n > kMaxKey) return nullptr;
-  return FLenIndex[static_cast<std::size_t>(n - 1)].get();
+const TLookupList* TCharCollection::LenIndex(int n) const {
+  if (n < 1 || n > kMaxKey || !FIndex) return nullptr;
+  return &FIndex->List(n);
 }
 
 // --- names and text helpers -------------------------------------------------
@@ -118,19 +128,60 @@ std::u16string DecodeText(std::string_view b) {
   return text;
 }
 
-// Splits at CR, LF or U+2028; after a line skips one CR, one LF, one U+2028.
-std::vector<std::u16string> SplitLines(const std::u16string& text) {
-  std::vector<std::u16string> lines;
-  std::size_t i = 0, n = text.size();
-  while (i < n) {
-    std::size_t start = i;
-    while (i < n && text[i] != u'\r' && text[i] != u'\n' && text[i] != u'\u2028') ++i;
-    lines.emplace_back(text, start, i - start);
-    if (i < n && text[i] == u'\r') ++i;
-    if (i < n && text[i] == u'\n') ++i;
-    if (i < n && text[i] == u'\u2028') ++i;
+// Hands out the lines of a text one by one. A line ends at CR, LF or
+// U+2028; after a line one CR, one LF, one U+2028 are skipped.
+class LineReader {
+ public:
+  explicit LineReader(std::u16string_view text) : text_(text) {}
+  bool Next(std::u16string_view& line) {
+    const std::size_t n = text_.size();
+    if (i_ >= n) return false;
+    const std::size_t start = i_;
+    while (i_ < n && text_[i_] != u'\r' && text_[i_] != u'\n' && text_[i_] != u'\u2028') ++i_;
+    line = text_.substr(start, i_ - start);
+    if (i_ < n && text_[i_] == u'\r') ++i_;
+    if (i_ < n && text_[i_] == u'\n') ++i_;
+    if (i_ < n && text_[i_] == u'\u2028') ++i_;
+    return true;
   }
-  return lines;
+
+ private:
+  std::u16string_view text_;
+  std::size_t i_ = 0;
+};
+
+// Fills an empty map from the lines of a map file (the steps past reading).
+void ParseMap(TCharCollection& map, std::u16string_view text) {
+  LineReader lines(text);
+  std::array<std::u16string_view, 6> head;
+  std::size_t got = 0;
+  while (got < head.size() && lines.Next(head[got])) ++got;
+  if (got >= 2) map.FontName = head[1];
+  if (got < 5) throw EFontMapLoadError();
+  map.MapLayout = Narrow(head[4]);
+  if (got < 6) return;
+  // Items from line 6 on; "<!--" takes the two lines above it as its key pair.
+  std::u16string_view above2 = head[4], above1 = head[5], line;
+  bool inBlock = false;
+  TCharItem* item = nullptr;
+  while (lines.Next(line)) {
+    if (line == u"<!--") {
+      item = &map.Add();
+      item->CharInEnglish = above2;
+      item->CharInFont = above1;
+      inBlock = true;
+    } else if (line == u"-->") {
+      inBlock = false;
+    }
+    above2 = above1;
+    above1 = line;
+    if (!inBlock || !item) continue;
+    auto eq = line.find(u'=');
+    if (eq == std::u16string_view::npos) continue;
+    TCharItem& comb = item->Combinations().Add();
+    comb.CharInEnglish = line.substr(0, eq);
+    comb.CharInFont = line.substr(eq + 1);
+  }
 }
 
 // Map names are compared without regard to case, as stored names and
@@ -149,60 +200,53 @@ std::filesystem::path FindFileIgnoringCase(const std::filesystem::path& p) {
 bool ReadFileBytes(const std::filesystem::path& path, std::string& out) {
   std::error_code ec;
   const std::filesystem::path p = FindFileIgnoringCase(path);
-  if (std::filesystem::is_directory(p, ec)) return false;
-  std::ifstream in(p, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  return files::ReadWhole(p, TCharCollection::kMaxFileSize, out, ec);
 }
 
 }  // namespace
 
+// Runs a load; any failure, running out of memory included, leaves the map
+// without items and raises "Error Loading.". The lookup lists are replaced
+// only by a load that completes.
+template <class Load>
+void TCharCollection::LoadGuarded(Load&& load) {
+  try {
+    load();
+  } catch (const EFontMapLoadError&) {
+    Clear();
+    throw;
+  } catch (const std::exception&) {
+    Clear();
+    throw EFontMapLoadError();
+  }
+}
+
+void TCharCollection::LoadText(std::u16string text, bool BuildIndex) {
+  ParseMap(*this, text);
+  std::u16string().swap(text);  // not needed by the index
+  if (BuildIndex) FIndex = std::make_unique<const TLookupIndex>(*this);
+}
+
 void TCharCollection::LoadFromFile(const std::filesystem::path& path, bool BuildIndex) {
   Clear();
-  FFileName = Narrow(path.u16string());
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes)) throw EFontMapLoadError();
-  LoadFromBytes(bytes, BuildIndex);
+  LoadGuarded([&] {
+    FFileName = Narrow(path.u16string());
+    std::u16string text;
+    {
+      std::string bytes;
+      if (!ReadFileBytes(path, bytes)) throw EFontMapLoadError();
+      text = DecodeText(bytes);
+    }
+    LoadText(std::move(text), BuildIndex);
+  });
 }
 
 void TCharCollection::LoadFromBytes(std::string_view bytes, bool BuildIndex) {
   Clear();
-  const std::vector<std::u16string> lines = SplitLines(DecodeText(bytes));
-  if (lines.size() >= 2) FontName = lines[1];
-  if (lines.size() < 5) throw EFontMapLoadError();
-  MapLayout = Narrow(lines[4]);
-
-  if (BuildIndex) {
-    ClearLookupIndex();  // it points into the lists
-    for (auto& list : FLenIndex) {
-      if (list) list->Clear();
-      else list = std::make_unique<TCharCollection>();
-    }
-  }
-  bool inBlock = false;
-  TCharItem* item = nullptr;
-  for (std::size_t i = 6; i < lines.size(); ++i) {
-    const std::u16string& line = lines[i];
-    if (line == u"<!--") {
-      item = &Add();
-      item->CharInEnglish = lines[i - 2];
-      item->CharInFont = lines[i - 1];
-      inBlock = true;
-    } else if (line == u"-->") {
-      inBlock = false;
-    }
-    if (!inBlock || !item) continue;
-    auto eq = line.find(u'=');
-    if (eq == std::u16string::npos) continue;
-    TCharItem& comb = item->Combinations().Add();
-    comb.CharInEnglish = line.substr(0, eq);
-    comb.CharInFont = line.substr(eq + 1);
-    std::size_t len = comb.CharInEnglish.size();
-    if (BuildIndex && len >= 1 && len <= static_cast<std::size_t>(kMaxKey))
-      FLenIndex[len - 1]->Add().Assign(comb);
-  }
-  if (BuildIndex) RebuildLookupIndex();
+  LoadGuarded([&] {
+    if (bytes.size() > kMaxFileSize) throw EFontMapLoadError();
+    LoadText(DecodeText(bytes), BuildIndex);
+  });
 }
 
 std::string TCharCollection::SaveToBytes() const {
@@ -221,7 +265,13 @@ std::string TCharCollection::SaveToBytes() const {
   return EncodeTextLines(lines);
 }
 
-std::vector<std::u16string> ReadTextLines(std::string_view bytes) { return SplitLines(DecodeText(bytes)); }
+std::vector<std::u16string> ReadTextLines(std::string_view bytes) {
+  const std::u16string text = DecodeText(bytes);
+  LineReader reader(text);
+  std::vector<std::u16string> lines;
+  for (std::u16string_view line; reader.Next(line);) lines.emplace_back(line);
+  return lines;
+}
 
 std::string EncodeTextLines(const std::vector<std::u16string>& lines) {
   std::size_t units = 0;
@@ -243,12 +293,9 @@ std::string EncodeTextLines(const std::vector<std::u16string>& lines) {
 }
 
 void TCharCollection::SaveToFile(const std::filesystem::path& path) const {
-  const std::string bytes = SaveToBytes();
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw EFontMapSaveError("Cannot create file \"" + path.string() + "\".");
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw EFontMapSaveError("Cannot write file \"" + path.string() + "\".");
+  std::error_code ec;
+  if (!files::ReplaceWhole(path, SaveToBytes(), ec))
+    throw EFontMapSaveError("Cannot write file \"" + path.string() + "\": " + ec.message() + ".");
 }
 
 // --- lookup ----------------------------------------------------------------
@@ -265,117 +312,27 @@ TCharItem* TCharCollection::FindByFont(std::u16string_view key) const {
   return nullptr;
 }
 
-void LookupFontCode(std::string_view key, const TCharCollection* list, std::u16string& result) {
+void LookupFontCode(std::string_view key, const TLookupList* list, std::u16string& result) {
   if (key.size() == 1) result = Widen(key);
   if (!list) return;  // a map without lookup lists matches nothing
-  if (const TCharItem* hit = list->FindByEnglish(Widen(key))) result = hit->CharInFont;
+  const int hit = list->FindByEnglish(Widen(key));
+  if (hit >= 0) result = list->Items(hit).CharInFont;
 }
 
 std::u16string TCharCollection::LookupEnglishCode(std::u16string_view key, int& n) const {
   std::u16string piece;
   if (key.size() == 1) piece = std::u16string(key);
   for (int k = kMaxKey; k >= 1; --k) {
-    const TCharCollection* list = LenIndex(k);
+    const TLookupList* list = LenIndex(k);
     if (!list) continue;
-    if (const TCharItem* hit = list->FindByFont(key)) {
-      n = static_cast<int>(hit->CharInFont.size());
-      return hit->CharInEnglish;
+    const int hit = list->FindByFont(key);
+    if (hit >= 0) {
+      n = static_cast<int>(list->Items(hit).CharInFont.size());
+      return std::u16string(list->Items(hit).CharInEnglish);
     }
   }
   if (!piece.empty()) n = 1;
   return piece;
-}
-
-void TCharCollection::ClearLookupIndex() {
-  FForwardClass.fill(0);
-  FForwardWidth = 0;
-  FForwardRows.clear();
-  FForwardNodes.clear();
-  FForwardCodes.clear();
-  FReverse.clear();
-}
-
-void TCharCollection::RebuildLookupIndex() {
-  ClearLookupIndex();
-  if (!HasLookupLists()) return;
-  // Forward. The keys that the code page can hold (another key never
-  // equals a narrowed candidate), as bytes.
-  std::vector<std::pair<std::string, const TCharItem*>> keys;
-  for (int k = 1; k <= kMaxKey; ++k) {
-    const TCharCollection& list = *FLenIndex[static_cast<std::size_t>(k - 1)];
-    for (int i = 0; i < list.Count(); ++i) {
-      const TCharItem& entry = list.Items(i);
-      std::string bytes = Narrow(entry.CharInEnglish);
-      if (Widen(bytes) == entry.CharInEnglish) keys.emplace_back(std::move(bytes), &entry);
-    }
-  }
-  std::size_t classes = 0;
-  for (const auto& key : keys)
-    for (char ch : key.first) {
-      std::uint16_t& c = FForwardClass[static_cast<unsigned char>(ch)];
-      if (c == 0) c = static_cast<std::uint16_t>(++classes);
-    }
-  FForwardWidth = classes + 1;
-  // The trie; each key node remembers the key's first entry in its list.
-  // Nodes are numbered after their parents.
-  std::vector<const TCharItem*> keyEntry;
-  std::vector<std::int32_t> parent, depth;
-  std::vector<std::size_t> linkAt;  // where each node's link lies
-  FForwardRows.assign(FForwardWidth, ForwardLink{});
-  for (const auto& [bytes, entry] : keys) {
-    std::int32_t row = 0, node = -1;
-    for (std::size_t p = 0; p < bytes.size(); ++p) {
-      if (row < 0) {  // the node becomes inner: give it a row
-        row = static_cast<std::int32_t>(FForwardRows.size() / FForwardWidth);
-        FForwardRows.resize(FForwardRows.size() + FForwardWidth);
-        FForwardRows[linkAt[static_cast<std::size_t>(node)]].row = row;
-      }
-      const std::size_t at = static_cast<std::size_t>(row) * FForwardWidth +
-                             FForwardClass[static_cast<unsigned char>(bytes[p])];
-      ForwardLink& link = FForwardRows[at];
-      if (link.node < 0) {
-        link.node = static_cast<std::int32_t>(keyEntry.size());
-        keyEntry.push_back(nullptr);
-        parent.push_back(node);
-        depth.push_back(static_cast<std::int32_t>(p + 1));
-        linkAt.push_back(at);
-      }
-      node = link.node;
-      row = link.row;
-    }
-    if (!keyEntry[static_cast<std::size_t>(node)]) keyEntry[static_cast<std::size_t>(node)] = entry;
-  }
-  // The outcome of a walk that ends at each node: the longest key of 2..6
-  // characters on the way with font codes, else the one-character key
-  // (whose codes may be empty), else nothing.
-  FForwardNodes.assign(keyEntry.size(), ForwardNode{});
-  for (std::size_t node = 0; node < keyEntry.size(); ++node) {
-    const TCharItem* e = keyEntry[node];
-    const std::int32_t d = depth[node];
-    ForwardNode& out = FForwardNodes[node];
-    if (e && (d == 1 || !e->CharInFont.empty())) {
-      out.consumed = static_cast<std::uint32_t>(d);
-      out.code = static_cast<std::uint32_t>(FForwardCodes.size());
-      out.codeLen = static_cast<std::uint32_t>(e->CharInFont.size());
-      FForwardCodes += e->CharInFont;
-    } else if (parent[node] >= 0) {
-      out = FForwardNodes[static_cast<std::size_t>(parent[node])];  // shares the parent's codes
-    }
-  }
-  FForwardCodes.append(kCopy, u'\0');  // slack for the block copy
-  // Reverse: lists from 6 down to 1, each in file order; the first entry
-  // with a font code wins. Font codes are compared as 16-bit text.
-  for (int k = kMaxKey; k >= 1; --k) {
-    const TCharCollection& list = *FLenIndex[static_cast<std::size_t>(k - 1)];
-    for (int i = 0; i < list.Count(); ++i) {
-      const TCharItem& entry = list.Items(i);
-      const std::u16string& font = entry.CharInFont;
-      if (font.empty() || font.size() > static_cast<std::size_t>(kMaxKey)) continue;
-      for (std::size_t p = 1; p < font.size(); ++p) FReverse.try_emplace(font.substr(0, p), nullptr);
-      auto [it, added] = FReverse.try_emplace(font, &entry);
-      if (!added && it->second == nullptr) it->second = &entry;
-    }
-  }
 }
 
 // --- forward conversion ----------------------------------------------------
@@ -387,50 +344,7 @@ void TCharCollection::RebuildLookupIndex() {
 // its own characters (the character after it is converted as usual).
 
 std::u16string TCharCollection::EnglishToFont(std::u16string_view text) const {
-  const std::size_t n = text.size();
-  // The output is written through `used`; short codes are copied as one
-  // block of kCopy units (FForwardCodes has that much slack at its end).
-  std::u16string out(n + kCopy, u'\0');
-  std::size_t used = 0;
-  const ForwardNode* nodes = FForwardNodes.data();
-  const ForwardLink* rows = FForwardRows.data();
-  const std::size_t width = FForwardWidth;
-  const char16_t* codes = FForwardCodes.data();
-  auto byteOf = [](char16_t c) {
-    return static_cast<unsigned char>(c < 0x80 ? static_cast<char>(c) : codepage::NarrowChar(c));
-  };
-  std::size_t pos = 0;
-  while (pos < n) {
-    while (pos < n && text[pos] == u'&') ++pos;
-    if (pos >= n) break;
-    const std::size_t avail = std::min<std::size_t>(kMaxKey, n - pos);
-    const unsigned char first = byteOf(text[pos]);
-    // Walk the trie along the characters ahead as far as it goes.
-    const ForwardNode* at = nullptr;
-    if (rows) {
-      const ForwardLink* link = rows + FForwardClass[first];
-      for (std::size_t k = 1; link->node >= 0;) {
-        at = nodes + link->node;
-        if (link->row < 0 || k == avail) break;
-        link = rows + static_cast<std::size_t>(link->row) * width + FForwardClass[byteOf(text[pos + k++])];
-      }
-    }
-    if (at && at->consumed) {
-      const std::size_t len = at->codeLen;
-      if (used + std::max<std::size_t>(len, kCopy) > out.size())
-        out.resize(std::max(out.size() * 2, used + len + kCopy));
-      if (len <= kCopy) std::copy_n(codes + at->code, kCopy, out.data() + used);
-      else std::copy_n(codes + at->code, len, out.data() + used);
-      used += len;
-      pos += at->consumed;
-    } else {
-      if (used + kCopy > out.size()) out.resize(out.size() * 2 + kCopy);
-      out[used++] = first < 0x80 ? static_cast<char16_t>(first) : codepage::WidenChar(first);
-      ++pos;
-    }
-  }
-  out.resize(used);
-  return out;
+  return (FIndex ? *FIndex : TLookupIndex::Empty()).EnglishToFont(text);
 }
 
 std::u16string TCharCollection::EnglishToFontScan(std::u16string_view text) const {
@@ -460,34 +374,7 @@ std::u16string TCharCollection::EnglishToFontScan(std::u16string_view text) cons
 // first in file order. Unmapped characters pass through unchanged.
 
 std::u16string TCharCollection::FontToEnglish(std::u16string_view text) const {
-  std::u16string out;
-  out.reserve(text.size() * 2);
-  const std::size_t n = text.size();
-  std::size_t pos = 0;
-  std::u16string frag;
-  while (pos < n) {
-    const std::size_t avail = std::min<std::size_t>(kMaxKey, n - pos);
-    const TCharItem* best = nullptr;
-    std::size_t bestLen = 0;
-    frag.clear();
-    for (std::size_t k = 1; k <= avail; ++k) {
-      frag.push_back(text[pos + k - 1]);
-      auto it = FReverse.find(frag);
-      if (it == FReverse.end()) break;
-      if (it->second) {
-        best = it->second;
-        bestLen = k;
-      }
-    }
-    if (best) {
-      out += best->CharInEnglish;
-      pos += bestLen;
-    } else {
-      out += text[pos];
-      ++pos;
-    }
-  }
-  return out;
+  return (FIndex ? *FIndex : TLookupIndex::Empty()).FontToEnglish(text);
 }
 
 std::u16string TCharCollection::FontToEnglishScan(std::u16string_view text) const {

@@ -7,14 +7,12 @@
 // (Windows-1252, see platform/codepage).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class TCharCollection;
@@ -33,9 +31,8 @@ class EFontMapSaveError : public std::runtime_error {
 
 class TCharItem {
  public:
-  // An empty item with an empty combination list of its own. Items that
-  // belong to a collection are made by TCharCollection::Add or Insert, which
-  // append them to it.
+  // An empty item without combinations. Items that belong to a collection
+  // are made by TCharCollection::Add or Insert, which append them to it.
   TCharItem();
   ~TCharItem();
   TCharItem(const TCharItem&) = delete;
@@ -46,8 +43,10 @@ class TCharItem {
   std::u16string Data;           // suggestions: the typed fragment replaced
   bool IsBiggerChars = false;    // suggestions: insert after an "&"
 
-  TCharCollection& Combinations() { return *FCombinations; }
-  const TCharCollection& Combinations() const { return *FCombinations; }
+  // The item's combinations. The collection is made on the first call of
+  // the non-const form; until then the const form gives an empty one.
+  TCharCollection& Combinations();
+  const TCharCollection& Combinations() const;
 
   // Copies the key and the font codes only.
   void Assign(const TCharItem& source);
@@ -60,9 +59,39 @@ class TCharItem {
   std::unique_ptr<TCharCollection> FCombinations;
 };
 
+// One of a map's six lookup lists: a copy of the key and the font codes of
+// every combination whose key has the list's length, in file order. Made
+// only by an indexed load, read-only.
+class TLookupList {
+ public:
+  struct Entry {
+    std::u16string_view CharInEnglish;
+    std::u16string_view CharInFont;
+  };
+  int Count() const { return static_cast<int>(FEntries.size()); }
+  Entry Items(int index) const;
+  // Position of the first entry whose key (font codes) equals `key`
+  // exactly; -1 when there is none.
+  int FindByEnglish(std::u16string_view key) const;
+  int FindByFont(std::u16string_view key) const;
+
+ private:
+  friend class TLookupIndex;
+  struct Span {
+    std::uint32_t at;       // the key's offset in the text; the codes follow it
+    std::uint32_t fontLen;
+  };
+  const char16_t* FText = nullptr;  // owned by the index
+  std::size_t FKeyLen = 0;
+  std::vector<Span> FEntries;
+};
+
+class TLookupIndex;
+
 class TCharCollection {
  public:
   static constexpr int kMaxKey = 6;  // longest key the conversion matches
+  static constexpr std::size_t kMaxFileSize = 64u << 20;  // larger map files are refused
 
   TCharCollection();
   ~TCharCollection();
@@ -84,12 +113,16 @@ class TCharCollection {
   std::string MapLayout;
 
   // --- file -------------------------------------------------------------
-  // Replaces the content by the file's; with BuildIndex also fills the six
-  // lookup lists. Throws EFontMapLoadError ("Error Loading."). The path is
-  // the system's (any script); FileName() keeps its 8-bit form.
+  // Replaces the content by the file's; with BuildIndex also replaces the
+  // six lookup lists. Throws EFontMapLoadError ("Error Loading."), also for
+  // anything but a regular file, for a file over kMaxFileSize bytes and when
+  // memory runs out. A failed load leaves no items and the lookup lists as
+  // they were. The path is the system's (any script); FileName() keeps
+  // its 8-bit form.
   void LoadFromFile(const std::filesystem::path& path, bool BuildIndex);
-  // Writes UTF-16 LE with its mark, CR LF after every line. Throws
-  // EFontMapSaveError when the file cannot be written.
+  // Writes UTF-16 LE with its mark, CR LF after every line. The file is
+  // replaced only by a complete new one (files::ReplaceWhole). Throws
+  // EFontMapSaveError when it cannot be written; the old file then stays.
   void SaveToFile(const std::filesystem::path& path) const;
   // The same, on bytes in memory (used by the file routines and the tests).
   void LoadFromBytes(std::string_view bytes, bool BuildIndex);
@@ -112,8 +145,8 @@ class TCharCollection {
   std::u16string LookupEnglishCode(std::u16string_view key, int& n) const;
 
   // Lookup list n (1..6), or nullptr before the first indexed load.
-  const TCharCollection* LenIndex(int n) const;
-  bool HasLookupLists() const { return FLenIndex[0] != nullptr; }
+  const TLookupList* LenIndex(int n) const;
+  bool HasLookupLists() const { return FIndex != nullptr; }
 
   // --- suggestions ------------------------------------------------------
   // Appends to `list` (created when null) a suggestion for every combination
@@ -125,49 +158,21 @@ class TCharCollection {
   static std::u16string GetMapName(std::u16string_view path);
 
  private:
-  void ClearLookupIndex();
-  void RebuildLookupIndex();
+  template <class Load>
+  void LoadGuarded(Load&& load);
+  void LoadText(std::u16string text, bool BuildIndex);
 
   std::vector<std::unique_ptr<TCharItem>> FItems;
   std::string FFileName;
-  std::array<std::unique_ptr<TCharCollection>, kMaxKey> FLenIndex;
-
-  // Hash indexes over the lookup lists, giving the same first matches as
-  // the ordered scan.
-  //
-  // Forward: a trie over the keys' code-page bytes (keys of 1..6 bytes
-  // and their prefixes). Bytes that occur in keys are numbered 1..C by
-  // FForwardClass (0: in no key). Every node with children owns a row of
-  // C + 1 links in FForwardRows (row 0 is the root); a link names the child
-  // node and the child's own row (-1: a leaf). Each node holds the outcome
-  // of a walk that stops there: how many characters it consumes and which
-  // font codes it gives (a range of FForwardCodes).
-  struct ForwardLink {
-    std::int32_t row = -1;
-    std::int32_t node = -1;
-  };
-  struct ForwardNode {
-    std::uint32_t code = 0;  // offset into FForwardCodes
-    std::uint32_t codeLen = 0;
-    std::uint32_t consumed = 0;  // 0: no key matches, the character passes
-  };
-  std::array<std::uint16_t, 256> FForwardClass{};
-  std::size_t FForwardWidth = 0;  // C + 1
-  std::vector<ForwardLink> FForwardRows;
-  std::vector<ForwardNode> FForwardNodes;
-  std::u16string FForwardCodes;
-  static constexpr std::size_t kCopy = 8;
-
-  // Reverse: a font fragment mapped to the winning entry (longest key
-  // first, then file order), or nullptr where the fragment is only a prefix
-  // of longer font codes.
-  std::unordered_map<std::u16string, const TCharItem*> FReverse;
+  // The lookup lists and the indexes over them, made whole by an indexed
+  // load and only then put in place; null before the first one.
+  std::unique_ptr<const TLookupIndex> FIndex;
 };
 
 // Forward lookup of one key in one lookup list: a one-character key becomes
 // itself; a key found in the list becomes that entry's font codes (even when
 // empty); otherwise `result` is left as it is.
-void LookupFontCode(std::string_view key, const TCharCollection* list, std::u16string& result);
+void LookupFontCode(std::string_view key, const TLookupList* list, std::u16string& result);
 
 // 0-based index of the first occurrence of `sub` in `text`; -1 when absent or
 // when either is empty.

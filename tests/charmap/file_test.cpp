@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -249,4 +253,46 @@ TEST(MapFile, SaveLoadRoundTripIsByteExact) {
 
   EXPECT_THROW(m.SaveToFile(dir.File("no/such/folder/x.fmp")), EFontMapSaveError);
   EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
+}
+
+TEST(MapFile, ASaveThatFailsMidwayKeepsTheOldMap) {
+  TempDir dir;
+  TCharCollection m;
+  m.LoadFromBytes(Utf16Le(kSample), false);
+  const std::string path = dir.File("kept.fmp");
+  m.SaveToFile(path);
+  const std::string old = ReadBytes(path);
+  for (int i = 0; i < 2000; ++i) m.Items(1).Combinations().Add().CharInEnglish = u"kaaaa";
+
+  // Files may grow to 1 KB only: the write stops part way, as on a full disk.
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(m.SaveToFile(path), EFontMapSaveError);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(ReadBytes(path), old);
+  std::vector<std::filesystem::path> left(std::filesystem::directory_iterator(dir.path), {});
+  EXPECT_EQ(left, std::vector<std::filesystem::path>{path});
+}
+
+TEST(MapFile, OnlyRegularFilesOfSaneSizeAreRead) {
+  TempDir dir;
+  const std::string fifo = dir.File("x.fmp"), zero = dir.File("zero.fmp"), huge = dir.File("huge.fmp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", zero);
+  dir.Write("huge.fmp", Utf16Le(kSample));
+  std::filesystem::resize_file(huge, TCharCollection::kMaxFileSize + 1);  // sparse: takes no room
+  TCharCollection m;
+  for (const std::string& path : {fifo, zero, huge}) {
+    EXPECT_THROW(m.LoadFromFile(path, true), EFontMapLoadError) << path;
+    EXPECT_EQ(m.FileName(), path);
+  }
+  std::filesystem::resize_file(huge, TCharCollection::kMaxFileSize);
+  EXPECT_NO_THROW(m.LoadFromFile(huge, false));  // the text ends at the first NUL
+  EXPECT_EQ(m.Count(), 3);
 }

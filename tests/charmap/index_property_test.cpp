@@ -123,8 +123,8 @@ TEST(IndexProperty, TextsBuiltFromTheMapsOwnKeys) {
     std::vector<std::u16string> keys, codes;
     for (int n = 1; n <= TCharCollection::kMaxKey; ++n)
       for (int i = 0; i < map.LenIndex(n)->Count(); ++i) {
-        keys.push_back(map.LenIndex(n)->Items(i).CharInEnglish);
-        codes.push_back(map.LenIndex(n)->Items(i).CharInFont);
+        keys.emplace_back(map.LenIndex(n)->Items(i).CharInEnglish);
+        codes.emplace_back(map.LenIndex(n)->Items(i).CharInFont);
       }
     if (keys.empty()) continue;
     for (int t = 0; t < 20; ++t) {

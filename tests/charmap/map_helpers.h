@@ -58,8 +58,8 @@ using testutil::TempDir;
 // Keys of every entry of lookup list n, in order.
 inline std::vector<std::u16string> ListKeys(const TCharCollection& map, int n) {
   std::vector<std::u16string> keys;
-  if (const TCharCollection* list = map.LenIndex(n))
-    for (int i = 0; i < list->Count(); ++i) keys.push_back(list->Items(i).CharInEnglish);
+  if (const TLookupList* list = map.LenIndex(n))
+    for (int i = 0; i < list->Count(); ++i) keys.emplace_back(list->Items(i).CharInEnglish);
   return keys;
 }
 
