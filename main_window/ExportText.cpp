@@ -83,7 +83,9 @@ QString QtFilter(const QString& pipeFilter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    const QString shown = QStringLiteral("(") + patterns + QLatin1Char(')');
+    // A name that already shows its patterns keeps them once.
+    entries << (parts[i].endsWith(shown) ? parts[i] : parts[i] + QLatin1Char(' ') + shown);
   }
   return entries.join(QStringLiteral(";;"));
 }
