@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <stdexcept>
 #include <string>
 
 #include "QtCodepage.h"
@@ -60,19 +58,11 @@ QString AskNewMapName(QWidget* parent, const QString& folder, const TNameQuery& 
   return wide;
 }
 
-void WriteMapBytes(const QString& path, const std::string& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-      !file.commit())
-    throw std::runtime_error(file.errorString().toStdString());
-}
-
-void WriteNewMap(const QString& path) {
+std::string NewMapBytes() {
   TCharCollection map;
   map.FontName = QString::fromLatin1(kDefaultFace).toStdU16String();
   map.MapLayout.clear();
-  WriteMapBytes(path, map.SaveToBytes());
+  return map.SaveToBytes();
 }
 
 }  // namespace newmap

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QWidget;
 
@@ -34,12 +35,8 @@ QString MapPath(const QString& folder, const QString& name);
 // Returns the name when every check passes, else an empty string.
 QString AskNewMapName(QWidget* parent, const QString& folder, const TNameQuery& query);
 
-// Writes a map with no items, face kDefaultFace and no layout: the six
-// header lines of a map file. The old file is replaced only once the new one
-// is complete. Throws std::runtime_error when it cannot be written.
-void WriteNewMap(const QString& path);
-
-// Writes map file bytes whole, then puts them in place.
-void WriteMapBytes(const QString& path, const std::string& bytes);
+// The map file of a new map: no items, face kDefaultFace and no layout,
+// that is the six header lines of a map file.
+std::string NewMapBytes();
 
 }  // namespace newmap

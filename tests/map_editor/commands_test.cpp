@@ -425,16 +425,13 @@ class MapEditorCommandsTest : public QObject {
   }
 
   void aNewMapIsSixLinesWithTheDefaultFace() {
-    QTemporaryDir dir;
-    const QString path = newmap::MapPath(dir.path() + "/", "Fresh");
-    QVERIFY(WriteFile(path, "old"));
-    newmap::WriteNewMap(path);
-    QCOMPARE(ReadUtf16(path), QString("[font]\r\nNoto Sans Sinhala\r\n\r\n[map_layout]\r\n\r\n\r\n"));
+    const std::string bytes = newmap::NewMapBytes();
+    QStringDecoder decode(QStringDecoder::Utf16);
+    QCOMPARE(decode(QByteArray::fromStdString(bytes)), QString("[font]\r\nNoto Sans Sinhala\r\n\r\n[map_layout]\r\n\r\n\r\n"));
     TCharCollection map;
-    map.LoadFromFile(path.toStdU16String(), false);
+    map.LoadFromBytes(bytes, false);
     QCOMPARE(map.Count(), 0);
     QVERIFY(map.FontName == u"Noto Sans Sinhala" && map.MapLayout.empty());
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, newmap::WriteNewMap(dir.path() + "/missing/Fresh.fmp"));
   }
 
   // --- the HTML chart --------------------------------------------------------
