@@ -1,9 +1,7 @@
 #include "HtmlChart.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QStringEncoder>
-#include <stdexcept>
 
 #include "CellGrid.h"
 #include "CharView.h"
@@ -69,9 +67,7 @@ void WriteLines(const QString& fileName, const QStringList& lines) {
   QStringEncoder encode(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
   QByteArray bytes;
   for (const QString& line : lines) bytes += encode(line + QStringLiteral("\r\n"));
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-    throw std::runtime_error(file.errorString().toStdString());
+  exporttext::WriteFileBytes(fileName, bytes);
 }
 
 bool Export(QWidget* parent, exporttext::TSaveDialog& dialog, const TCellGrid& grid, const QString& fontName) {
