@@ -1,11 +1,13 @@
 #include "HtmlChart.h"
 
 #include <QByteArray>
-#include <QStringEncoder>
+#include <string>
+#include <vector>
 
 #include "CellGrid.h"
 #include "CharView.h"
 #include "ExportText.h"
+#include "VarunelComms.h"
 
 namespace htmlchart {
 
@@ -64,10 +66,10 @@ QStringList ChartLines(const TCellGrid& grid, const QString& fontName) {
 }
 
 void WriteLines(const QString& fileName, const QStringList& lines) {
-  QStringEncoder encode(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
-  QByteArray bytes;
-  for (const QString& line : lines) bytes += encode(line + QStringLiteral("\r\n"));
-  exporttext::WriteFileBytes(fileName, bytes);
+  std::vector<std::u16string> text;
+  text.reserve(static_cast<std::size_t>(lines.size()));
+  for (const QString& line : lines) text.push_back(line.toStdU16String());
+  exporttext::WriteFileBytes(fileName, QByteArray::fromStdString(EncodeTextLines(text)));
 }
 
 bool Export(QWidget* parent, exporttext::TSaveDialog& dialog, const TCellGrid& grid, const QString& fontName) {
