@@ -40,15 +40,6 @@ QImage WhitePicture(int width, int height) {
   return image;
 }
 
-// Writes the bytes as the whole file: a complete new file beside it
-// replaces the old one, so a full disk or a crash never leaves a fragment.
-// Throws on failure; the old file is then untouched.
-void WriteFileBytes(const QString& fileName, const QByteArray& bytes) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
-  if (file.write(bytes) != bytes.size() || !file.commit()) throw std::runtime_error(file.errorString().toStdString());
-}
-
 void ShowSuccess(QWidget* parent, const QString& fileName) {
   dialogs::MessageBox(parent, SuccessMessage(fileName), QStringLiteral("Information"), dialogs::Icon::Information,
                       dialogs::Buttons::Ok);
@@ -64,6 +55,15 @@ char AsciiLower(char16_t c) {
 }
 
 }  // namespace
+
+// Writes the bytes as the whole file: a complete new file beside it
+// replaces the old one, so a full disk or a crash never leaves a fragment.
+// Throws on failure; the old file is then untouched.
+void WriteFileBytes(const QString& fileName, const QByteArray& bytes) {
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
+  if (file.write(bytes) != bytes.size() || !file.commit()) throw std::runtime_error(file.errorString().toStdString());
+}
 
 QString DisplayText::WholeText() const { return lines.join(QStringLiteral("\r\n")); }
 
@@ -83,7 +83,9 @@ QString QtFilter(const QString& pipeFilter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    const QString shown = QStringLiteral("(") + patterns + QLatin1Char(')');
+    // A name that already shows its patterns keeps them once.
+    entries << (parts[i].endsWith(shown) ? parts[i] : parts[i] + QLatin1Char(' ') + shown);
   }
   return entries.join(QStringLiteral(";;"));
 }

@@ -5,6 +5,7 @@
 // read of it (DisplayText), its save dialog and the Word document it owns.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,11 @@ ExportKind KindOfFileName(const QString& fileName);
 // seam's form.
 inline constexpr char kExportFilter[] = "Word Document|*.doc|Windows Bitmap|*.bmp|JPEG File|*.jpg|All Files|*.*";
 QString QtFilter(const QString& pipeFilter);
+
+// Writes the bytes as the whole file: a complete new file beside it replaces
+// the old one. Throws std::runtime_error with the system's text; the old
+// file is then untouched.
+void WriteFileBytes(const QString& fileName, const QByteArray& bytes);
 
 // The export's save dialog as the window keeps it for its whole life: the
 // name chosen last stays in FileName, and the next dialog starts there.

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "CellCommands.h"
 #include "CharView.h"
 #include "LayoutFile.h"
 #include "QtCodepage.h"

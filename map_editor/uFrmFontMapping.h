@@ -37,6 +37,9 @@ class QToolButton;
 class TTntCharView;
 class TfrmMainBase;
 class TorviScrollBox;
+namespace cellcommands {
+struct TCellMenu;
+}
 
 class TfrmFontMapping : public QDialog, public TCellGrid {
   Q_OBJECT
@@ -215,6 +218,7 @@ class TfrmFontMapping : public QDialog, public TCellGrid {
   bool FMapPicked = false;
   bool FCutAccepted = false;  // the user agreed to drop what lies past the grid
   bool FClosed = false;
+  std::unique_ptr<cellcommands::TCellMenu> FCellMenu;  // the items of mnuTools
 
  public:
   // The cell clipboard of the cell menu: the copied cell and the mode (0

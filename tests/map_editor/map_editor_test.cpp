@@ -23,6 +23,7 @@
 #include "VarunelComms.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
+#include "map_editor_fixture.h"
 #include "test_files.h"
 #include "uFrmFontMapping.h"
 #include "uFrmMainBase.h"
@@ -30,29 +31,6 @@
 namespace {
 
 const QString kLayoutError = "Error loading Layout information. Layout not found or currupted.";
-
-QString Key(int r, int c) { return c == 0 ? QString("k%1").arg(r) : QString("k%1_%2").arg(r).arg(c); }
-QString Code(int r, int c) { return c == 0 ? QString("F%1").arg(r) : QString("F%1_%2").arg(r).arg(c); }
-
-// A map of `items` items (item 0 the templates), item r holding `combos(r)`
-// combinations, every key and code telling its place.
-void WriteGridMap(const QString& folder, const QString& name, int items, int (*combos)(int),
-                  const std::string& layout = "Grid", const std::u16string& font = u"GridFont") {
-  TCharCollection map;
-  map.FontName = font;
-  map.MapLayout = layout;
-  for (int r = 0; r < items; ++r) {
-    TCharItem& item = map.Add();
-    item.CharInEnglish = Key(r, 0).toStdU16String();
-    item.CharInFont = Code(r, 0).toStdU16String();
-    for (int c = 1; c <= combos(r); ++c) {
-      TCharItem& comb = item.Combinations().Add();
-      comb.CharInEnglish = Key(r, c).toStdU16String();
-      comb.CharInFont = Code(r, c).toStdU16String();
-    }
-  }
-  map.SaveToFile((folder + name + ".fmp").toStdU16String());
-}
 
 // Lines as the system writes text files: UTF-16 LE, its mark, CR LF.
 QByteArray Utf16File(const QStringList& lines) {
@@ -72,50 +50,27 @@ QStringList Entries(int from, int count, const QString& prefix) {
 
 }  // namespace
 
-class MapEditorTest : public QObject {
+class MapEditorTest : public QObject, TMapEditorFixture {
   Q_OBJECT
 
-  std::unique_ptr<QTemporaryDir> dir;
-  std::unique_ptr<dialogs::Script> script;
-  std::unique_ptr<TfrmMainBase> main;
-  std::unique_ptr<TfrmFontMapping> w;
-
-  QString Folder() const { return dir->path() + "/"; }
   void WriteLayout(const QString& name, const QByteArray& bytes) {
     QVERIFY(WriteFile(Folder() + "layouts/" + name + ".lot", bytes));
   }
-  TTntCharView* Cell(int r, int c) const { return w->GetCell(r, c); }
   // Opens a new editor on `map`.
   void Open(const QString& map) {
     w = std::make_unique<TfrmFontMapping>(main.get());
     w->LoadMap(map);
   }
   void Click(int r, int c) { QTest::mouseClick(Cell(r, c), Qt::LeftButton); }
-  QStringList SavedLines(const QString& name) const {
-    const QByteArray b = ReadFile(Folder() + name + ".fmp");
-    QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + 2), (b.size() - 2) / 2);
-    QStringList lines = text.split("\r\n");
-    lines.removeLast();  // after the last line end
-    return lines;
-  }
+  QStringList SavedLines(const QString& name) const { return Lines(Folder() + name + ".fmp"); }
 
  private slots:
   void init() {
-    dir = std::make_unique<QTemporaryDir>();
-    QDir(dir->path()).mkdir("layouts");
-    TfrmMainBase::SetAppFolder(dir->path());
+    TMapEditorFixture::Open();
     WriteGridMap(Folder(), "Grid", 60, [](int r) { return r % 40; });
     WriteGridMap(Folder(), "Small", 3, [](int) { return 2; }, "Grid", u"SmallFont");
-    script = std::make_unique<dialogs::Script>();
-    main = std::make_unique<TfrmMainBase>();
   }
-  void cleanup() {
-    w.reset();
-    main.reset();
-    script.reset();
-    TfrmMainBase::SetAppFolder(QString());
-    dir.reset();
-  }
+  void cleanup() { Close(); }
 
   void freshWindowShowsEmptyCellsWithHeadersAndHints() {
     w = std::make_unique<TfrmFontMapping>(main.get());
