@@ -68,6 +68,11 @@ class TfrmMainBase : public QMainWindow {
   explicit TfrmMainBase(QWidget* parent = nullptr);
   ~TfrmMainBase() override;
 
+  // The map objects and the first map load (FFontMapName), with no
+  // suggestion search during that load: the start-up step both programs
+  // and the tests share.
+  void CreateMaps();
+
   // --- shared components (named as on the forms) ------------------------
   TImageList ImageList1;       // pictures of the toolbars and menus
   TRunApp* RunApp1;            // starts the desktop's character map
@@ -179,6 +184,16 @@ class TfrmMainBase : public QMainWindow {
   void DisconnectChildren();
   // A pane's text converted with the active map.
   QString ToFont(const QString& text) const;
+  // Brings the display pane in step with the typing pane: the one line that
+  // changed when both have the same number of lines, else the whole text;
+  // converted in Sinhala typing, copied in English typing. Then keeps the
+  // caret's converted position in view.
+  void UpdateDisplay();
+  // Scrolls the display pane to where the typing pane's caret lands in it.
+  void ShowCaretInDisplay();
+  // The click on a tile: selects it and gives the keyboard back to the
+  // typing pane.
+  void tntCharViewClicked(TTntCharView* tile);
 
  private:
   static QString& AppFolderOverride();

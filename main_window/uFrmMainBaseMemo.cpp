@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "ClipboardText.h"
 #include "QtCodepage.h"
@@ -18,6 +19,41 @@ constexpr QChar kParagraph(0x2029);
 TMemo::TMemo(QWidget* parent, bool ansi) : QPlainTextEdit(parent), FAnsi(ansi) {
   setTabChangesFocus(true);
   setLineWrapMode(QPlainTextEdit::NoWrap);
+  connect(document(), &QTextDocument::contentsChange, this,
+          [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
+}
+
+void TMemo::ContentsChange(int position, int, int added) {
+  // A change inside one line leaves the number of lines and touches one
+  // line; anything else (a break added or removed, two lines changed since
+  // the last look) asks for the whole text.
+  const QTextDocument* doc = document();
+  const int blocks = doc->blockCount();
+  const int first = doc->findBlock(position).blockNumber();
+  const int last = doc->findBlock(position + added).blockNumber();
+  if (blocks != FKnownBlocks || first != last || (FChanges.line >= 0 && FChanges.line != first))
+    FChanges.whole = true;
+  else
+    FChanges.line = first;
+  FKnownBlocks = blocks;
+}
+
+TMemo::TChanges TMemo::TakeChanges() {
+  const TChanges changes = FChanges;
+  FChanges = {};
+  FKnownBlocks = document()->blockCount();
+  return changes;
+}
+
+int TMemo::BlockCount() const { return document()->blockCount(); }
+
+void TMemo::ShowPosition(int line, int column) {
+  const QTextBlock b = document()->findBlockByNumber(line);
+  if (!b.isValid()) return;
+  QTextCursor c(b);
+  c.setPosition(b.position() + std::clamp(column, 0, b.length() - 1));
+  setTextCursor(c);
+  ensureCursorVisible();
 }
 
 QString TMemo::Narrowed(const QString& text) { return codepage::RoundTripQ(text); }
@@ -143,6 +179,7 @@ QString TMemo::TextBefore(int position, int n) const {
 
 void TMemo::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
+  FPressedKeys.insert(key);
   if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !WantReturns) {
     event->accept();
     return;
@@ -161,7 +198,8 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
 
 void TMemo::keyReleaseEvent(QKeyEvent* event) {
   QPlainTextEdit::keyReleaseEvent(event);
-  if (!event->isAutoRepeat()) emit KeyUp(event);
+  if (event->isAutoRepeat()) return;
+  if (FPressedKeys.remove(event->key())) emit KeyUp(event);
 }
 
 void TMemo::focusInEvent(QFocusEvent* event) {
@@ -170,6 +208,8 @@ void TMemo::focusInEvent(QFocusEvent* event) {
 }
 
 void TMemo::focusOutEvent(QFocusEvent* event) {
+  // A key held while the focus leaves is released elsewhere.
+  FPressedKeys.clear();
   QPlainTextEdit::focusOutEvent(event);
   emit Exit();
 }

@@ -95,10 +95,8 @@ int main(int argc, char** argv) {
   TfrmMainBase::SetAppFolder(dir.path());
 
   TfrmMain w;
-  w.FCharMap = std::make_unique<TCharCollection>();
   w.FFontMapName = "Sinhala";
-  w.cmbMapsChange(nullptr);
-  w.FSuggestions = std::make_unique<TCharCollection>();
+  w.CreateMaps();
   w.show();
   QApplication::processEvents();
   std::printf("map: %s (%d items)\n", shipped ? qPrintable(source) : "generated", w.FCharMap->Count());

@@ -153,9 +153,13 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     w->Paste1Click(nullptr);
     QCOMPARE(Display(), kKaa + kMa + kKaa);
     QCOMPARE(Typed(), QString("kaamakaa"));
-    // The flag is clear although the display pane keeps the focus.
+    // The flag stays as it was: the display pane keeps the focus, so a
+    // change of the typing pane made by the program is not converted.
     QVERIFY(w->memSinhala->hasFocus());
-    QVERIFY(!w->FSinhalaEditing);
+    QVERIFY(w->FSinhalaEditing);
+    w->memEnglish->SetText("ma");
+    QCOMPARE(Display(), kKaa + kMa + kKaa);
+    w->memEnglish->SetText("kaamakaa");
 
     // From the search box the paste goes into the display pane too, over its
     // selection; the 8-bit form alone is widened.
