@@ -240,12 +240,16 @@ void TfrmMainBase::UpdateDisplay() {
   // picked up by the next update.
   const TMemo::TChanges changes = memEnglish->TakeChanges();
   const auto convert = [this](const QString& text) { return FEnglishMode ? text : ToFont(text); };
-  // Within one line only that line is converted; a line added or removed,
-  // or changes on several lines, convert the whole text again.
-  if (changes.whole || memSinhala->BlockCount() != memEnglish->BlockCount())
+  // Only the lines an edit touched are converted (within one line, that
+  // line); edits in several places, or a display that no longer matches the
+  // typing pane line for line, convert the whole text again.
+  if (changes.whole || memSinhala->BlockCount() != memEnglish->BlockCount() - (changes.last - changes.oldLast)) {
     memSinhala->SetText(convert(memEnglish->Text()));
-  else if (changes.line >= 0)
-    memSinhala->SetLine(changes.line, convert(memEnglish->Line(changes.line)));
+  } else if (changes.first >= 0) {
+    QStringList lines;
+    for (int i = changes.first; i <= changes.last; ++i) lines << memEnglish->Line(i);
+    memSinhala->ReplaceLines(changes.first, changes.oldLast, convert(lines.join(QStringLiteral("\r\n"))));
+  }
   ShowCaretInDisplay();
 }
 

@@ -24,18 +24,25 @@ TMemo::TMemo(QWidget* parent, bool ansi) : QPlainTextEdit(parent), FAnsi(ansi) {
 }
 
 void TMemo::ContentsChange(int position, int, int added) {
-  // A change inside one line leaves the number of lines and touches one
-  // line; anything else (a break added or removed, two lines changed since
-  // the last look) asks for the whole text.
+  // One edit replaces a stretch of whole lines by another; a second edit
+  // inside the lines already changed keeps the stretch, anything else asks
+  // for the whole text.
   const QTextDocument* doc = document();
   const int blocks = doc->blockCount();
+  const int delta = blocks - FKnownBlocks;
   const int first = doc->findBlock(position).blockNumber();
   const int last = doc->findBlock(position + added).blockNumber();
-  if (blocks != FKnownBlocks || first != last || (FChanges.line >= 0 && FChanges.line != first))
-    FChanges.whole = true;
-  else
-    FChanges.line = first;
   FKnownBlocks = blocks;
+  if (FChanges.whole) return;
+  if (first < 0 || last < 0) {
+    FChanges.whole = true;
+  } else if (FChanges.first < 0) {
+    FChanges.first = first;
+    FChanges.last = last;
+    FChanges.oldLast = last - delta;
+  } else if (!(delta == 0 && first == last && first >= FChanges.first && first <= FChanges.last)) {
+    FChanges.whole = true;
+  }
 }
 
 TMemo::TChanges TMemo::TakeChanges() {
@@ -95,6 +102,18 @@ void TMemo::SetLine(int index, const QString& text) {
   if (b.text() == t) return;
   QTextCursor c(b);
   c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  c.insertText(t);
+}
+
+void TMemo::ReplaceLines(int first, int last, const QString& text) {
+  const QTextBlock a = document()->findBlockByNumber(first);
+  const QTextBlock b = document()->findBlockByNumber(last);
+  if (!a.isValid() || !b.isValid() || last < first) return;
+  QTextCursor c(document());
+  c.setPosition(a.position());
+  c.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+  const QString t = Incoming(text);
+  if (c.selectedText() == QString(t).replace(QChar('\n'), kParagraph)) return;
   c.insertText(t);
 }
 

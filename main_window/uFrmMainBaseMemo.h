@@ -35,6 +35,8 @@ class TMemo : public QPlainTextEdit {
   int BlockCount() const;
   QString Line(int index) const;  // "" beyond the last line
   void SetLine(int index, const QString& text);
+  // Lines first..last (CR LF between them) become `text`.
+  void ReplaceLines(int first, int last, const QString& text);
   // A new last line, as a line list appends one.
   void AddLine(const QString& text);
 
@@ -53,10 +55,14 @@ class TMemo : public QPlainTextEdit {
   static QString Narrowed(const QString& text);
 
   // What changed in the text since the last TakeChanges(), whoever changed
-  // it: nothing, the one line `line` (same number of lines), or more.
+  // it: nothing (first < 0), the lines first..last of the text now, which
+  // stand where the lines first..oldLast stood before, or more than one
+  // such stretch (whole).
   struct TChanges {
     bool whole = false;
-    int line = -1;
+    int first = -1;
+    int last = -1;
+    int oldLast = -1;
   };
   TChanges TakeChanges();
 
