@@ -331,6 +331,9 @@ void TfrmMainBase::LayoutSuggestions(const TCharCollection& list) {
     AddCharView(row, column, list.Items(i));
     ++column;
   }
+  // A new tile shown under the mouse is selected at once; the tiles made
+  // after it must not cover its enlarged box.
+  if (FSelectedView) FSelectedView->raise();
   ScrollBox1->UpdateRange();
 }
 
