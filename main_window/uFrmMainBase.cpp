@@ -497,11 +497,3 @@ bool TfrmMainBase::LoadFontMap(const std::string& name) {
 }
 
 void TfrmMainBase::cmbMapsChange(QObject*) { LoadFontMap(FFontMapName); }
-
-void TfrmMainBase::CreateMaps() {
-  FCharMap = std::make_unique<TCharCollection>();
-  FSuggestBusy = true;
-  cmbMapsChange(nullptr);
-  FSuggestBusy = false;
-  FSuggestions = std::make_unique<TCharCollection>();
-}

@@ -68,11 +68,6 @@ class TfrmMainBase : public QMainWindow {
   explicit TfrmMainBase(QWidget* parent = nullptr);
   ~TfrmMainBase() override;
 
-  // The map objects and the first map load (FFontMapName), with no
-  // suggestion search during that load: the start-up step both programs
-  // and the tests share.
-  void CreateMaps();
-
   // --- shared components (named as on the forms) ------------------------
   TImageList ImageList1;       // pictures of the toolbars and menus
   TRunApp* RunApp1;            // starts the desktop's character map
