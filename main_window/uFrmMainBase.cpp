@@ -243,7 +243,10 @@ void TfrmMainBase::UpdateDisplay() {
   // Only the lines an edit touched are converted (within one line, that
   // line); edits in several places, or a display that no longer matches the
   // typing pane line for line, convert the whole text again.
-  if (changes.whole || memSinhala->BlockCount() != memEnglish->BlockCount() - (changes.last - changes.oldLast)) {
+  const bool modeChanged = FDisplayEnglish != FEnglishMode;
+  FDisplayEnglish = FEnglishMode;
+  if (changes.whole || modeChanged ||
+      memSinhala->BlockCount() != memEnglish->BlockCount() - (changes.last - changes.oldLast)) {
     memSinhala->SetText(convert(memEnglish->Text()));
   } else if (changes.first >= 0) {
     QStringList lines;

@@ -192,4 +192,7 @@ class TfrmMainBase : public QMainWindow {
 
  private:
   static QString& AppFolderOverride();
+  // The typing mode the display text was last made in: after a switch the
+  // next update makes the whole text again.
+  bool FDisplayEnglish = false;
 };

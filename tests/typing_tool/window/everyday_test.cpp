@@ -147,12 +147,13 @@ class EverydayTest : public QObject, TWindowFixture<TTestWindow> {
     for (int seed = 1; seed <= 300; ++seed) {
       QRandomGenerator random(seed);
       SetTyped("");
+      if (w->FEnglishMode) QTest::keyClick(w->memEnglish, Qt::Key_S, Qt::ControlModifier);
       // The editor's typing pane takes Enter as a line break; Tavimo's
       // submits, and a successful output empties the pane.
       w->memEnglish->WantReturns = seed % 2 == 0;
       QStringList steps;
       for (int step = 0; step < 25; ++step) {
-        const int what = random.bounded(14);
+        const int what = random.bounded(15);
         const Qt::KeyboardModifiers shift = random.bounded(3) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
         switch (what) {
           case 0: case 1: case 2: {
@@ -194,8 +195,16 @@ class EverydayTest : public QObject, TWindowFixture<TTestWindow> {
             break;
           }
           case 13: steps << "select all"; QTest::keyClick(w->memEnglish, Qt::Key_A, Qt::ControlModifier); break;
+          case 14:
+            // The display keeps its text over a switch of the typing mode
+            // until the next change.
+            w->sendResult = false;
+            steps << (w->FEnglishMode ? "Ctrl+S, m" : "Ctrl+E, m");
+            QTest::keyClick(w->memEnglish, w->FEnglishMode ? Qt::Key_S : Qt::Key_E, Qt::ControlModifier);
+            QTest::keyClicks(w->memEnglish, "m");
+            break;
         }
-        QVERIFY2(Display() == Converted(Typed()),
+        QVERIFY2(Display() == (w->FEnglishMode ? Typed() : Converted(Typed())),
                  qPrintable(QString("seed %1 after %2: typed \"%3\" shows \"%4\"")
                                 .arg(seed)
                                 .arg(steps.join(", "), QString(Typed()).replace("\r\n", "|"),
