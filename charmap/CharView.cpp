@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
 
 TTntCharView::TTntCharView(QWidget* owner) : QLabel(owner) {
   // The parent's font, no automatic sizing (the owner sets the bounds),
@@ -20,9 +22,7 @@ void TTntCharView::paintEvent(QPaintEvent*) {
   const int h = height();
   // The background is filled by the widget itself (auto fill); the caption
   // is drawn as it stands: an "&" is shown, never taken as a mnemonic.
-  p.setPen(palette().color(QPalette::WindowText));
-  p.setFont(font());
-  p.drawText(QRect(0, 0, w, h), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text());
+  DrawCaption(p);
 
   // The outline of (-1,-1)..(w,h): only the right and bottom lines fall
   // inside, so tiles placed edge to edge share one line between them.
@@ -43,6 +43,43 @@ void TTntCharView::paintEvent(QPaintEvent*) {
     const QRect source((ColumnIndex - 1) * PictureWidth, 0, PictureWidth, PictureHeight);
     p.drawPixmap(target, *HorizontalPicture, source);
   }
+}
+
+void TTntCharView::DrawCaption(QPainter& p) {
+  if (text().isEmpty()) return;
+  if (FCaptionText != text() || FCaptionFont != font()) {
+    // The caption's outline as the font shapes it, from the start of its
+    // baseline: its bounds are exactly where ink will fall.
+    FCaptionText = text();
+    FCaptionFont = font();
+    FCaptionPath = QPainterPath();
+    FCaptionPath.addText(0, 0, FCaptionFont, FCaptionText);
+    FCaptionAdvance = QFontMetricsF(FCaptionFont).horizontalAdvance(FCaptionText);
+  }
+  const QRectF ink = FCaptionPath.boundingRect();
+  if (ink.isEmpty()) return;
+  // The ink keeps one pixel clear of every edge: of the tile's own left
+  // and top, and of the grid lines on its right and bottom.
+  const QRectF room(1.5, 1.5, width() - 4.0, height() - 4.0);
+  const double ascent = QFontMetricsF(FCaptionFont).ascent();
+  // Laid out as a label does: centred, at the top.
+  double scale = 1.0;
+  double x = (width() - FCaptionAdvance) / 2.0;
+  double y = ascent;
+  QRectF placed = ink.translated(x, y);
+  if (!room.contains(placed)) {
+    // Too big for the tile: scaled down to fit, and moved inside it as
+    // little as it must.
+    scale = std::min({1.0, room.width() / ink.width(), room.height() / ink.height()});
+    x = room.center().x() - (ink.center().x() * scale);
+    y = std::clamp(ascent * scale, room.top() - ink.top() * scale, room.bottom() - ink.bottom() * scale);
+  }
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.translate(x, y);
+  p.scale(scale, scale);
+  p.fillPath(FCaptionPath, palette().color(foregroundRole()));
+  p.restore();
 }
 
 void TTntCharView::mousePressEvent(QMouseEvent* event) {

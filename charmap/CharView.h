@@ -4,9 +4,12 @@
 // grid line along the right and bottom edges.
 #pragma once
 
+#include <QFont>
 #include <QLabel>
+#include <QPainterPath>
 #include <QString>
 
+class QPainter;
 class QPixmap;
 
 class TTntCharView : public QLabel {
@@ -44,5 +47,14 @@ class TTntCharView : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  // Draws the caption centred at the top, scaled down where its ink would
+  // not fit inside the tile.
+  void DrawCaption(QPainter& p);
+
   bool FPressed = false;
+  // The caption's shaped outline, kept while caption and font stay.
+  QString FCaptionText;
+  QFont FCaptionFont;
+  QPainterPath FCaptionPath;
+  double FCaptionAdvance = 0;
 };

@@ -273,7 +273,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMain::BindCharView(TTntCharView* tile) {
   // Tiles are selected by a click only; pointing at one does nothing.
-  connect(tile, &TTntCharView::Click, this, &TfrmMain::tntCharViewClick);
+  connect(tile, &TTntCharView::Click, this, &TfrmMain::tntCharViewClicked);
   connect(tile, &TTntCharView::DblClick, this, &TfrmMain::tntCharViewDblClick);
 }
 

@@ -1,12 +1,12 @@
 #include "ClipboardText.h"
 
-#include "FlagGuard.h"
 #include "QtCodepage.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 #include "codepage.h"
@@ -59,7 +59,7 @@ void PasteIntoTypingPane(const ReplaceSelection& replaceTyping, const std::funct
 }
 
 void PasteIntoDisplayPane(bool& sinhalaEditing, const ReplaceSelection& replaceDisplay) {
-  const TFlagGuard editing(sinhalaEditing);
+  const QScopedValueRollback editing(sinhalaEditing, true);
   replaceDisplay(WithLf(ReadText()));
 }
 

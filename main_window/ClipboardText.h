@@ -44,7 +44,8 @@ void PasteIntoTypingPane(const ReplaceSelection& replaceTyping, const std::funct
 
 // Paste into the display pane: `sinhalaEditing` is set while the clipboard
 // text replaces the display pane's selection, so that the pane's change
-// handler converts it back into the typing pane; it is clear afterwards.
+// handler converts it back into the typing pane; afterwards it holds the
+// value it had before (still set while the display pane keeps the focus).
 void PasteIntoDisplayPane(bool& sinhalaEditing, const ReplaceSelection& replaceDisplay);
 
 // The whole Paste command: into the typing pane when it has the focus,

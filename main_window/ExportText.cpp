@@ -6,10 +6,12 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
 #include <QScreen>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "ClipboardText.h"
 #include "JpegWriter.h"
@@ -97,43 +99,51 @@ int CharHeight(int pointSize) {
 }
 
 QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize) {
+  if (lines.isEmpty()) return QImage();
   const int h = CharHeight(pointSize);
-  const int x = h / 3;
-  const int height = static_cast<int>(lines.size()) * (h + h / 3);
+  const int pitch = h + h / 6;
   const QFont font = DrawingFont(mapFontName, h);
-  const QFontMetrics metrics(font);
-  const QColor textColour = QGuiApplication::palette().color(QPalette::WindowText);
+  const QFontMetricsF metrics(font);
 
-  QImage picture;
-  int widest = 0;
+  // The layout: left margin h div 3, line i with its top at
+  // i * pitch + h div 12, the picture n * (h + h div 3) high and as wide as
+  // the widest line plus 20. Where a glyph reaches beyond that (a tall font
+  // overhanging its line, a large size outgrowing the margin), the picture
+  // grows to hold it, and moves everything right or down when ink would
+  // fall before its left or top edge.
+  // The lines are measured and drawn as the pane holds them, in 16 bits: a
+  // map whose codes are Unicode letters draws them instead of a row of "?",
+  // and a legacy 8-bit map, whose codes all lie within the code page, draws
+  // exactly what its 8-bit form would.
+  std::vector<QPointF> origins;
+  QRectF ink;
+  int width = 0;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    // The line is measured and drawn as the pane holds it, in 16 bits: a map
-    // whose codes are Unicode letters draws them instead of a row of "?",
-    // and a legacy 8-bit map, whose codes all lie within the code page,
-    // draws exactly what its 8-bit form would.
-    const QString& text = lines[i];
-    const int w = metrics.horizontalAdvance(text) + 20;
-    if (w > widest) {
-      widest = w;
-      if (height > 0) {
-        // The picture grows to the right: what is drawn stays, the new area is white.
-        QImage wider = WhitePicture(widest, height);
-        if (!picture.isNull()) {
-          QPainter copy(&wider);
-          copy.drawImage(0, 0, picture);
-        }
-        picture = std::move(wider);
-      }
-    }
-    if (picture.isNull() || text.isEmpty()) continue;
-    QPainter painter(&picture);
-    painter.setFont(font);
-    painter.setPen(textColour);
-    painter.setBackground(Qt::white);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    const int top = static_cast<int>(i) * (h + h / 6) + h / 12;
-    painter.drawText(x, top + painter.fontMetrics().ascent(), text);
+    const QPointF origin(h / 3, static_cast<double>(i) * pitch + h / 12 + metrics.ascent());
+    origins.push_back(origin);
+    width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(lines[i]))) + 20);
+    if (lines[i].isEmpty()) continue;
+    QPainterPath outline;
+    outline.addText(origin, font, lines[i]);
+    // Hinting may move drawn ink a pixel off the outline.
+    ink |= outline.boundingRect().adjusted(-1, -1, 1, 1);
   }
+  int height = static_cast<int>(lines.size()) * (h + h / 3);
+  const int shiftX = ink.isEmpty() ? 0 : std::max(0, static_cast<int>(std::ceil(-ink.left())));
+  const int shiftY = ink.isEmpty() ? 0 : std::max(0, static_cast<int>(std::ceil(-ink.top())));
+  if (!ink.isEmpty()) {
+    width = std::max(width + shiftX, static_cast<int>(std::ceil(ink.right())) + shiftX + 1);
+    height = std::max(height + shiftY, static_cast<int>(std::ceil(ink.bottom())) + shiftY + 1);
+  }
+
+  QImage picture = WhitePicture(width, height);
+  QPainter painter(&picture);
+  painter.setFont(font);
+  painter.setPen(QGuiApplication::palette().color(QPalette::WindowText));
+  // Transparent: a line's box must not erase the ink of the line above.
+  painter.setBackgroundMode(Qt::TransparentMode);
+  for (qsizetype i = 0; i < lines.size(); ++i)
+    if (!lines[i].isEmpty()) painter.drawText(origins[i] + QPointF(shiftX, shiftY), lines[i]);
   return picture;
 }
 

@@ -60,9 +60,11 @@ struct TSaveDialog {
 int CharHeight(int pointSize);
 
 // Draws the lines, as 16-bit text, into a white picture: face `mapFontName`,
-// character height h = CharHeight(pointSize), left margin h div 3, line i at the top h div 12 + i * (h + h div 6); the
-// picture is n * (h + h div 3) high and as wide as the widest line plus 20.
-// No lines give a 0 by 0 picture.
+// character height h = CharHeight(pointSize), left margin h div 3, line i at
+// the top h div 12 + i * (h + h div 6); the picture is n * (h + h div 3) high
+// and as wide as the widest line plus 20, and larger where that is needed to
+// hold every glyph's ink. Nothing drawn erases what was drawn before. No
+// lines give a 0 by 0 picture.
 QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize);
 
 // The exports; each shows its success or error message. Errors outside the

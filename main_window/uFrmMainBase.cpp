@@ -1,6 +1,5 @@
 #include "uFrmMainBase.h"
 
-#include "FlagGuard.h"
 #include "QtCodepage.h"
 
 #include <QRegularExpression>
@@ -15,8 +14,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -162,6 +163,16 @@ TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
 
 TfrmMainBase::~TfrmMainBase() { DisconnectChildren(); }
 
+void TfrmMainBase::CreateMaps() {
+  FCharMap = std::make_unique<TCharCollection>();
+  {
+    // No suggestion search yet: the list is made after the first load.
+    const QScopedValueRollback busy(FSuggestBusy, true);
+    cmbMapsChange(nullptr);
+  }
+  FSuggestions = std::make_unique<TCharCollection>();
+}
+
 void TfrmMainBase::DisconnectChildren() {
   // Children still raise signals (a pane losing the focus) while they are
   // destroyed, after this window's own part is gone.
@@ -209,29 +220,47 @@ QString TfrmMainBase::ToFont(const QString& text) const {
 
 void TfrmMainBase::memEnglishChange(QObject*) {
   // The English mirror. Not while the display pane holds the focus: its own
-  // change has just been converted back into the typing pane, and mirroring
-  // that again would start the round once more.
-  if (FEnglishMode && !FSinhalaEditing) memSinhala->SetText(memEnglish->Text());
-  if (FUpdatingInput || FSinhalaEditing || !FCharMap || FEnglishMode) return;
+  // change has just been copied into the typing pane.
+  if (FEnglishMode) {
+    if (!FSinhalaEditing) UpdateDisplay();
+    return;
+  }
+  if (FUpdatingInput || FSinhalaEditing || !FCharMap) return;
 
   const int P = memEnglish->SelStart();
   FCaretLine = memEnglish->LineAt(P);
   const std::string fragment = Narrow(memEnglish->TextBefore(P, 6));
-
-  // Within one line only that line is converted; a line added or removed
-  // converts the whole text again.
-  // Two empty panes stay empty: appending an empty line would leave a stray
-  // line break in the display text that the next output would carry along.
-  if (memSinhala->LineCount() == memEnglish->LineCount() && memEnglish->LineCount() > 0) {
-    const QString line = ToFont(memEnglish->Line(FCaretLine));
-    if (FCaretLine < memSinhala->LineCount())
-      memSinhala->SetLine(FCaretLine, line);
-    else
-      memSinhala->AddLine(line);
-  } else {
-    memSinhala->SetText(ToFont(memEnglish->Text()));
-  }
+  UpdateDisplay();
   FindSuggestions(fragment, false);
+}
+
+void TfrmMainBase::UpdateDisplay() {
+  // Taken before the display is written: a change the display's own change
+  // handler makes in the typing pane (the reverse conversion) stays to be
+  // picked up by the next update.
+  const TMemo::TChanges changes = memEnglish->TakeChanges();
+  const auto convert = [this](const QString& text) { return FEnglishMode ? text : ToFont(text); };
+  // Only the lines an edit touched are converted (within one line, that
+  // line); edits in several places, or a display that no longer matches the
+  // typing pane line for line, convert the whole text again.
+  const bool modeChanged = FDisplayEnglish != FEnglishMode;
+  FDisplayEnglish = FEnglishMode;
+  if (changes.whole || modeChanged ||
+      memSinhala->BlockCount() != memEnglish->BlockCount() - (changes.last - changes.oldLast)) {
+    memSinhala->SetText(convert(memEnglish->Text()));
+  } else if (changes.first >= 0) {
+    QStringList lines;
+    for (int i = changes.first; i <= changes.last; ++i) lines << memEnglish->Line(i);
+    memSinhala->ReplaceLines(changes.first, changes.oldLast, convert(lines.join(QStringLiteral("\r\n"))));
+  }
+  ShowCaretInDisplay();
+}
+
+void TfrmMainBase::ShowCaretInDisplay() {
+  const QTextCursor caret = memEnglish->textCursor();
+  const int line = caret.blockNumber();
+  const QString before = caret.block().text().left(caret.positionInBlock());
+  memSinhala->ShowPosition(line, static_cast<int>(FEnglishMode ? before.size() : ToFont(before).size()));
 }
 
 void TfrmMainBase::memEnglishKeyUp(QObject*, quint16& Key, TShiftState) {
@@ -255,7 +284,14 @@ void TfrmMainBase::memSinhalaEnter(QObject*) { FSinhalaEditing = true; }
 void TfrmMainBase::memSinhalaExit(QObject*) { FSinhalaEditing = false; }
 
 void TfrmMainBase::memSinhalaChange(QObject*) {
-  if (!FSinhalaEditing || !FCharMap) return;
+  if (!FSinhalaEditing) return;
+  // In English typing the display holds what was typed: it is taken over
+  // as it stands, never converted back.
+  if (FEnglishMode) {
+    memEnglish->SetText(memSinhala->Text());
+    return;
+  }
+  if (!FCharMap) return;
   const std::u16string english = FCharMap->FontToEnglish(memSinhala->Text().toStdU16String());
   memEnglish->SetText(Widen(codepage::Narrow(english)));
 }
@@ -264,7 +300,7 @@ void TfrmMainBase::memSinhalaChange(QObject*) {
 
 void TfrmMainBase::FindSuggestions(const std::string& text, bool searchMode) {
   if (FSuggestBusy || FEnglishMode) return;
-  TFlagGuard busy(FSuggestBusy);
+  const QScopedValueRollback busy(FSuggestBusy, true);
   FSelectedView = nullptr;
   if (!FSuggestions) FSuggestions = std::make_unique<TCharCollection>();
   FSuggestions->Clear();
@@ -298,6 +334,9 @@ void TfrmMainBase::LayoutSuggestions(const TCharCollection& list) {
     AddCharView(row, column, list.Items(i));
     ++column;
   }
+  // A new tile shown under the mouse is selected at once; the tiles made
+  // after it must not cover its enlarged box.
+  if (FSelectedView) FSelectedView->raise();
   ScrollBox1->UpdateRange();
 }
 
@@ -332,7 +371,7 @@ TTntCharView* TfrmMainBase::AddCharView(int& row, int& column, const TCharItem& 
 
 void TfrmMainBase::BindCharView(TTntCharView* tile) {
   connect(tile, &TTntCharView::MouseEnter, this, &TfrmMainBase::tntCharViewClick);
-  connect(tile, &TTntCharView::Click, this, &TfrmMainBase::tntCharViewClick);
+  connect(tile, &TTntCharView::Click, this, &TfrmMainBase::tntCharViewClicked);
   connect(tile, &TTntCharView::DblClick, this, &TfrmMainBase::tntCharViewDblClick);
 }
 
@@ -362,16 +401,23 @@ void TfrmMainBase::SelectCharView(TTntCharView* tile) {
     tile->setFont(f);
     tile->setGeometry(tile->x() - 8, tile->y(), 60, 41);
     tile->raise();
-    TFlagGuard updating(FUpdatingInput);
+    const QScopedValueRollback updating(FUpdatingInput, true);
     txtEnglish->setText(tile->CharInEnglish);
   } else {
-    TFlagGuard updating(FUpdatingInput);
+    const QScopedValueRollback updating(FUpdatingInput, true);
     txtEnglish->clear();
   }
 }
 
 void TfrmMainBase::tntCharViewClick(TTntCharView* Sender) {
   if (Sender) SelectCharView(Sender);
+}
+
+void TfrmMainBase::tntCharViewClicked(TTntCharView* tile) {
+  tntCharViewClick(tile);
+  // The click took the keyboard to the strip; the next letters belong to
+  // the typing pane, caret unmoved.
+  memEnglish->setFocus();
 }
 
 void TfrmMainBase::tntCharViewDblClick(TTntCharView* Sender) {
@@ -381,12 +427,14 @@ void TfrmMainBase::tntCharViewDblClick(TTntCharView* Sender) {
   memEnglish->SetSelStart(std::max(0, memEnglish->SelStart() - n));
   memEnglish->SetSelLength(n);
   {
-    TFlagGuard updating(FUpdatingInput);
+    const QScopedValueRollback updating(FUpdatingInput, true);
     // After "&" the key is converted on its own, not joined to what precedes.
     memEnglish->SetSelText((Sender->IsBiggerChars ? QStringLiteral("&") : QString()) + Sender->CharInEnglish);
   }
-  // The caret stays right after the inserted key; the strip is rebuilt by
-  // the refresh, after this handler has returned.
+  // The caret stays right after the inserted key, and the keyboard goes back
+  // to the typing pane; the strip is rebuilt by the refresh, after this
+  // handler has returned.
+  memEnglish->setFocus();
   tmrSuggest->start();
 }
 
@@ -427,12 +475,19 @@ bool TfrmMainBase::LoadFontMap(const std::string& name) {
   try {
     if (!FCharMap) return false;
     FCharMap->LoadFromFile((GetAppFolder() + Widen(name) + ".fmp").toStdU16String(), true);
-    QFont face = memSinhala->font();
-    face.setFamily(QString::fromStdU16String(FCharMap->FontName));
-    memSinhala->setFont(face);
-    memSinhala->SetText(ToFont(memEnglish->Text()));
+    const QString family = QString::fromStdU16String(FCharMap->FontName);
+    // English typing keeps its own face and its mirror: the new map is for
+    // the Sinhala typing to come.
+    if (!FEnglishMode) {
+      QFont face = memSinhala->font();
+      face.setFamily(family);
+      memSinhala->setFont(face);
+      memEnglish->TakeChanges();
+      memSinhala->SetText(ToFont(memEnglish->Text()));
+      ShowCaretInDisplay();
+    }
     QFont strip = ScrollBox1->font();
-    strip.setFamily(face.family());
+    strip.setFamily(family);
     ScrollBox1->setFont(strip);
     FFontMapName = codepage::Narrow(TCharCollection::GetMapName(codepage::Widen(FCharMap->FileName())));
     quint16 key = VK_REFRESH;
@@ -445,11 +500,3 @@ bool TfrmMainBase::LoadFontMap(const std::string& name) {
 }
 
 void TfrmMainBase::cmbMapsChange(QObject*) { LoadFontMap(FFontMapName); }
-
-void TfrmMainBase::CreateMaps() {
-  FCharMap = std::make_unique<TCharCollection>();
-  FSuggestBusy = true;
-  cmbMapsChange(nullptr);
-  FSuggestBusy = false;
-  FSuggestions = std::make_unique<TCharCollection>();
-}

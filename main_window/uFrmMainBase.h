@@ -179,7 +179,20 @@ class TfrmMainBase : public QMainWindow {
   void DisconnectChildren();
   // A pane's text converted with the active map.
   QString ToFont(const QString& text) const;
+  // Brings the display pane in step with the typing pane: the one line that
+  // changed when both have the same number of lines, else the whole text;
+  // converted in Sinhala typing, copied in English typing. Then keeps the
+  // caret's converted position in view.
+  void UpdateDisplay();
+  // Scrolls the display pane to where the typing pane's caret lands in it.
+  void ShowCaretInDisplay();
+  // The click on a tile: selects it and gives the keyboard back to the
+  // typing pane.
+  void tntCharViewClicked(TTntCharView* tile);
 
  private:
   static QString& AppFolderOverride();
+  // The typing mode the display text was last made in: after a switch the
+  // next update makes the whole text again.
+  bool FDisplayEnglish = false;
 };

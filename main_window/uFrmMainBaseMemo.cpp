@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "ClipboardText.h"
 #include "QtCodepage.h"
@@ -18,6 +19,48 @@ constexpr QChar kParagraph(0x2029);
 TMemo::TMemo(QWidget* parent, bool ansi) : QPlainTextEdit(parent), FAnsi(ansi) {
   setTabChangesFocus(true);
   setLineWrapMode(QPlainTextEdit::NoWrap);
+  connect(document(), &QTextDocument::contentsChange, this,
+          [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
+}
+
+void TMemo::ContentsChange(int position, int, int added) {
+  // One edit replaces a stretch of whole lines by another; a second edit
+  // inside the lines already changed keeps the stretch, anything else asks
+  // for the whole text.
+  const QTextDocument* doc = document();
+  const int blocks = doc->blockCount();
+  const int delta = blocks - FKnownBlocks;
+  const int first = doc->findBlock(position).blockNumber();
+  const int last = doc->findBlock(position + added).blockNumber();
+  FKnownBlocks = blocks;
+  if (FChanges.whole) return;
+  if (first < 0 || last < 0) {
+    FChanges.whole = true;
+  } else if (FChanges.first < 0) {
+    FChanges.first = first;
+    FChanges.last = last;
+    FChanges.oldLast = last - delta;
+  } else if (!(delta == 0 && first == last && first >= FChanges.first && first <= FChanges.last)) {
+    FChanges.whole = true;
+  }
+}
+
+TMemo::TChanges TMemo::TakeChanges() {
+  const TChanges changes = FChanges;
+  FChanges = {};
+  FKnownBlocks = document()->blockCount();
+  return changes;
+}
+
+int TMemo::BlockCount() const { return document()->blockCount(); }
+
+void TMemo::ShowPosition(int line, int column) {
+  const QTextBlock b = document()->findBlockByNumber(line);
+  if (!b.isValid()) return;
+  QTextCursor c(b);
+  c.setPosition(b.position() + std::clamp(column, 0, b.length() - 1));
+  setTextCursor(c);
+  ensureCursorVisible();
 }
 
 QString TMemo::Narrowed(const QString& text) { return codepage::RoundTripQ(text); }
@@ -59,6 +102,18 @@ void TMemo::SetLine(int index, const QString& text) {
   if (b.text() == t) return;
   QTextCursor c(b);
   c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  c.insertText(t);
+}
+
+void TMemo::ReplaceLines(int first, int last, const QString& text) {
+  const QTextBlock a = document()->findBlockByNumber(first);
+  const QTextBlock b = document()->findBlockByNumber(last);
+  if (!a.isValid() || !b.isValid() || last < first) return;
+  QTextCursor c(document());
+  c.setPosition(a.position());
+  c.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+  const QString t = Incoming(text);
+  if (c.selectedText() == QString(t).replace(QChar('\n'), kParagraph)) return;
   c.insertText(t);
 }
 
@@ -143,6 +198,7 @@ QString TMemo::TextBefore(int position, int n) const {
 
 void TMemo::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
+  FPressedKeys.insert(key);
   if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !WantReturns) {
     event->accept();
     return;
@@ -161,7 +217,8 @@ void TMemo::keyPressEvent(QKeyEvent* event) {
 
 void TMemo::keyReleaseEvent(QKeyEvent* event) {
   QPlainTextEdit::keyReleaseEvent(event);
-  if (!event->isAutoRepeat()) emit KeyUp(event);
+  if (event->isAutoRepeat()) return;
+  if (FPressedKeys.remove(event->key())) emit KeyUp(event);
 }
 
 void TMemo::focusInEvent(QFocusEvent* event) {
@@ -170,6 +227,8 @@ void TMemo::focusInEvent(QFocusEvent* event) {
 }
 
 void TMemo::focusOutEvent(QFocusEvent* event) {
+  // A key held while the focus leaves is released elsewhere.
+  FPressedKeys.clear();
   QPlainTextEdit::focusOutEvent(event);
   emit Exit();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QString>
 
 class QKeyEvent;
@@ -28,8 +29,14 @@ class TMemo : public QPlainTextEdit {
   // Number of lines: 0 for an empty pane; a line break at the very end
   // starts no new line.
   int LineCount() const;
+  // Number of lines as the document keeps them: a break at the very end
+  // starts an empty last line, and an empty pane has one empty line. Two
+  // panes with the same text line for line have the same count.
+  int BlockCount() const;
   QString Line(int index) const;  // "" beyond the last line
   void SetLine(int index, const QString& text);
+  // Lines first..last (CR LF between them) become `text`.
+  void ReplaceLines(int first, int last, const QString& text);
   // A new last line, as a line list appends one.
   void AddLine(const QString& text);
 
@@ -47,7 +54,24 @@ class TMemo : public QPlainTextEdit {
   // The text as an 8-bit pane would take it.
   static QString Narrowed(const QString& text);
 
+  // What changed in the text since the last TakeChanges(), whoever changed
+  // it: nothing (first < 0), the lines first..last of the text now, which
+  // stand where the lines first..oldLast stood before, or more than one
+  // such stretch (whole).
+  struct TChanges {
+    bool whole = false;
+    int first = -1;
+    int last = -1;
+    int oldLast = -1;
+  };
+  TChanges TakeChanges();
+
+  // Puts the caret at `column` of line `line` (clipped to the line) and
+  // scrolls the pane so that it is in view.
+  void ShowPosition(int line, int column);
+
  signals:
+  // The release of a key whose press this pane received.
   void KeyUp(QKeyEvent* event);
   void Enter();
   void Exit();
@@ -64,6 +88,12 @@ class TMemo : public QPlainTextEdit {
   int ToCrLf(int docPosition) const;
   int FromCrLf(int position) const;
   QString Incoming(const QString& text) const;
+  void ContentsChange(int position, int removed, int added);
 
   bool FAnsi;
+  // Keys pressed while the pane had the focus and not yet released: a
+  // release whose press went elsewhere (Enter closing a box) is not passed on.
+  QSet<int> FPressedKeys;
+  TChanges FChanges;
+  int FKnownBlocks = 1;
 };

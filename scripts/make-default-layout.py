@@ -48,7 +48,10 @@ def template_legend(key, font):
 def lines(items):
     placeholder_key, placeholder_font, templates = items[0]
     vertical = [(placeholder_key, placeholder_font)]
-    vertical += [(key, shown(font)) for key, font, _ in items[1:]]
+    # A capital letter's row has no base character of its own: its legend
+    # is the letter it types, that of its small letter's row.
+    letter = {key: font for key, font, _ in items[1:]}
+    vertical += [(key, shown(font or letter.get(key[0].lower() + key[1:], ""))) for key, font, _ in items[1:]]
     vertical += [("", "")] * (ROWS - len(vertical))
     horizontal = [(placeholder_key, placeholder_font)]
     horizontal += [(key, template_legend(key, font)) for key, font in templates]

@@ -19,7 +19,13 @@ Scheme, in short:
     zd ඬ, zdh ඳ, zb ඹ;
   * consonant + y + vowel = yansaya (ක්‍ය), consonant + r + vowel =
     rakaransaya (ක්‍ර); R before a consonant = repaya (ර්‍);
-  * x = anusvara ං, H = visarga ඃ, X = ඞ, gn = ඤ, kn = ඥ, w = ව as v.
+  * x = anusvara ං, H = visarga ඃ, X = ඞ, gn = ඤ, kn = ඥ, w = ව as v;
+  * a capital letter that types nothing of its own (A E I O U M Y V W F S
+    Z) types what its small letter does, since phones and habit capitalise
+    the first word (Mama -> මම, Oba -> ඔබ); these rows come last, so that
+    the reverse conversion keeps giving the small letters, and leave their
+    base character empty, so that the suggestion strip (which skips such
+    rows) offers each letter once, under its small key.
 """
 
 import os
@@ -111,7 +117,27 @@ def build():
         items.append((key, letter, combos))
         if key == "r":
             items.append(REPAYA)
-    return items
+    return items + capital_twins(items)
+
+
+def capital_twins(items):
+    """Rows for the capital letters that no key of the map uses on its own:
+    each row of a small letter again, the first letter capitalised. A key
+    that already means something is left out (an empty cell), so nothing
+    typed today changes."""
+    keys = {k for _, _, combos in items[1:] for k, _ in combos if k}
+    twins = []
+    for letter in "ABCDEFGHIJKLMNOPQRSTUVWXYZ":
+        if letter in keys:
+            continue  # the letter has a sound of its own
+        for key, _, combos in items[1:]:
+            if not key.startswith(letter.lower()):
+                continue
+            twin = [(letter + k[1:], f) if k and letter + k[1:] not in keys else ("", "")
+                    for k, f in combos]
+            if any(k for k, _ in twin):
+                twins.append((letter + key[1:], "", twin))
+    return twins
 
 
 def check(items):

@@ -29,10 +29,8 @@ int main(int argc, char** argv) {
 
   TfrmMain w;
   w.setWindowTitle(QApplication::applicationName());
-  w.FCharMap = std::make_unique<TCharCollection>();
   w.FFontMapName = "Sinhala";
-  w.cmbMapsChange(nullptr);
-  w.FSuggestions = std::make_unique<TCharCollection>();
+  w.CreateMaps();
   w.FitDisplayPane(22);
   w.resize(450, 350);
   w.show();

@@ -1,12 +1,16 @@
 // Time from a key press in the typing pane to the converted display line and
 // the rebuilt suggestion strip, for a one-line text and a 2,000-line text with
-// the caret in the middle. Uses the default map of the program folder, a map
-// given on the command line, or else a generated map of the same size.
+// the caret in the middle; Backspace joining two lines of it and Enter
+// splitting them again; English typing on it; and a paste of 1 MB of lines,
+// then typing on the pane it made. Uses the default map of the program folder,
+// a map given on the command line, or else a generated map of the same size.
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -46,6 +50,13 @@ void GenerateMap(const QString& path) {
   map.SaveToFile(path.toStdString());
 }
 
+// The window with its output left out: Enter, which the join case presses,
+// would otherwise open the output's error box.
+class TBenchWindow : public TfrmMain {
+ public:
+  bool SendToTarget(TOutputTarget, const QString&, bool) override { return false; }
+};
+
 struct Result {
   double median;
   double worst;
@@ -77,6 +88,26 @@ Result Measure(TfrmMain& w, const QString& keys, int rounds) {
   return {times[times.size() / 2], times.back(), painted[painted.size() / 2], tiles};
 }
 
+// Backspace at the start of a line (joining it to the one before) and Enter
+// splitting it again, each timed.
+Result MeasureJoin(TfrmMain& w, int line, int rounds) {
+  std::vector<double> times;
+  QElapsedTimer t;
+  w.memEnglish->WantReturns = true;
+  for (int r = 0; r < rounds; ++r) {
+    QTextCursor c(w.memEnglish->document()->findBlockByNumber(line));
+    w.memEnglish->setTextCursor(c);
+    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return}) {
+      t.start();
+      QTest::keyClick(w.memEnglish, key);
+      times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    }
+  }
+  w.memEnglish->WantReturns = false;
+  std::sort(times.begin(), times.end());
+  return {times[times.size() / 2], times.back(), 0, w.Tiles().size()};
+}
+
 void Print(const char* what, const Result& r) {
   std::printf("%-10s: median %.3f ms, worst %.3f ms per keystroke (up to %zu tiles); with repaint median %.3f ms\n",
               what, r.median, r.worst, r.tiles, r.paintedMedian);
@@ -94,11 +125,9 @@ int main(int argc, char** argv) {
   if (!shipped) GenerateMap(target);
   TfrmMainBase::SetAppFolder(dir.path());
 
-  TfrmMain w;
-  w.FCharMap = std::make_unique<TCharCollection>();
+  TBenchWindow w;
   w.FFontMapName = "Sinhala";
-  w.cmbMapsChange(nullptr);
-  w.FSuggestions = std::make_unique<TCharCollection>();
+  w.CreateMaps();
   w.show();
   QApplication::processEvents();
   std::printf("map: %s (%d items)\n", shipped ? qPrintable(source) : "generated", w.FCharMap->Count());
@@ -115,5 +144,23 @@ int main(int argc, char** argv) {
   w.memEnglish->SetSelStart(static_cast<int>(text.size() / 2));
   const Result many = Measure(w, keys, 20);
   Print("2000 lines", many);
+  Print("join/split", MeasureJoin(w, 1000, 20));
+
+  // English typing mirrors; no conversion, no suggestions.
+  w.FEnglishMode = true;
+  w.memEnglish->SetSelStart(static_cast<int>(text.size() / 2));
+  Print("English", Measure(w, keys, 20));
+  w.FEnglishMode = false;
+
+  // 1 MB of lines pasted into the 2,000-line pane at its caret.
+  QString mb;
+  for (int i = 0; mb.size() < (1 << 20); ++i) mb += QStringLiteral("oba kohomadha? mama hondhin %1\r\n").arg(i);
+  QGuiApplication::clipboard()->setText(mb);
+  QElapsedTimer t;
+  t.start();
+  QTest::keyClick(w.memEnglish, Qt::Key_V, Qt::ControlModifier);
+  std::printf("%-10s: %.3f ms for %lld bytes, %d lines now\n", "paste 1 MB", static_cast<double>(t.nsecsElapsed()) / 1e6,
+              static_cast<long long>(mb.size()), w.memEnglish->BlockCount());
+  Print("after it", Measure(w, keys, 20));
   return 0;
 }

@@ -50,14 +50,16 @@ TEST_F(DefaultMap, TypedWordsAndSentencesGiveUnicodeSinhala) {
 
 // Every key is short plain ASCII, no two combinations share a key (the later
 // one would never be reached), every combination converts from its own key
-// and is offered by the suggestion search, and every font code is Sinhala.
+// and is offered by the suggestion search (a capital letter's row through the
+// same letter under its small key), and every font code is Sinhala.
 TEST_F(DefaultMap, EveryKeyIsReachable) {
   std::map<std::u16string, std::string> owner;
   int combinations = 0;
   for (int i = 1; i < map_->Count(); ++i) {
     const TCharItem& item = map_->Items(i);
     ASSERT_FALSE(item.CharInEnglish.empty()) << i;
-    ASSERT_FALSE(item.CharInFont.empty()) << i;
+    // Only the capital letters' rows leave their base character empty.
+    ASSERT_TRUE(!item.CharInFont.empty() || (item.CharInEnglish[0] >= u'A' && item.CharInEnglish[0] <= u'Z')) << i;
     const std::string itemKey = codepage::Narrow(item.CharInEnglish);
     for (int c = 0; c < item.Combinations().Count(); ++c) {
       const TCharItem& comb = item.Combinations().Items(c);
@@ -78,7 +80,8 @@ TEST_F(DefaultMap, EveryKeyIsReachable) {
       map_->FindCombinations(key, found, false);
       bool offered = false;
       for (int f = 0; f < found->Count(); ++f)
-        offered = offered || found->Items(f).CharInEnglish == comb.CharInEnglish;
+        offered = offered || (found->Items(f).CharInFont == comb.CharInFont &&
+                              (item.CharInFont.empty() || found->Items(f).CharInEnglish == comb.CharInEnglish));
       EXPECT_TRUE(offered);
     }
   }
@@ -113,6 +116,51 @@ TEST_F(DefaultMap, ConsonantRowsAreTheTemplatesApplied) {
     }
   }
   EXPECT_EQ(rows, 42);  // 41 consonants and w beside v
+}
+
+// A capital letter that types nothing of its own types what its small letter
+// does (a capitalised first word), every key that meant something keeps its
+// meaning, and the reverse conversion gives the small letters back.
+TEST_F(DefaultMap, CapitalsWithoutASoundTypeAsTheirSmallLetters) {
+  for (const auto& [typed, expected] : std::map<std::string, std::u16string>{
+           {"Mama gedhara yanavaa.", u"මම ගෙදර යනවා."},
+           {"Oba kohomadha?", u"ඔබ කොහොමද?"},
+           {"Amma", u"අම්ම"},
+           {"Eyaa", u"එයා"},
+           {"Ira", u"ඉර"},
+           {"Uda", u"උඩ"},
+           {"Vathura", u"වතුර"},
+           {"Wathura", u"වතුර"},
+           {"Yaaluvaa", u"යාලුවා"},
+           {"Fonayak", u"ෆොනයක්"},
+           {"Suba", u"සුබ"},
+           {"Zdhaha", u"ඳහ"},
+           // Capitals with letters of their own keep them.
+           {"Kama Thatu Dhana Shaanthi Laxkaava Ruupa", u"ඛම ථටු ධන ෂාන්ති ළංකාව ඎප"}}) {
+    EXPECT_EQ(codepage::Utf16ToUtf8(map_->EnglishToFont(codepage::Widen(typed))), codepage::Utf16ToUtf8(expected))
+        << typed;
+  }
+  // Every key of a small letter among them, capitalised, types the same;
+  // converted back it gives the small key's text.
+  int capitalised = 0;
+  for (int i = 1; i < map_->Count(); ++i) {
+    const TCharItem& item = map_->Items(i);
+    const std::string itemKey = codepage::Narrow(item.CharInEnglish);
+    if (std::string("aeioumyvwfsz").find(itemKey[0]) == std::string::npos) continue;
+    for (int c = 0; c < item.Combinations().Count(); ++c) {
+      std::u16string key = item.Combinations().Items(c).CharInEnglish;
+      if (key.empty()) continue;
+      const std::u16string font = map_->EnglishToFont(key);
+      key[0] = static_cast<char16_t>(key[0] - u'a' + u'A');
+      if (key.rfind(u"Sh", 0) == 0) continue;  // ෂ, a letter of its own
+      ++capitalised;
+      EXPECT_EQ(map_->EnglishToFont(key), font) << codepage::Narrow(key);
+      EXPECT_EQ(map_->EnglishToFont(map_->FontToEnglish(font)), font) << codepage::Narrow(key);
+      EXPECT_FALSE(map_->FontToEnglish(font).empty());
+      EXPECT_TRUE(map_->FontToEnglish(font)[0] >= u'a') << codepage::Narrow(key);
+    }
+  }
+  EXPECT_GT(capitalised, 400);
 }
 
 // The template row is never reached by typing: its keys hold a character the

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "CharView.h"
+#include "VarunelComms.h"
 #include "WorkingCtrls.h"
 
 namespace {
@@ -124,6 +125,51 @@ class TileTest : public QObject {
     // The corner would take slices before the start of both pictures.
     QCOMPARE(Render(corner).pixelColor(5, 5).rgb(), back.rgb());
     QCOMPARE(Render(cell).pixelColor(5, 5).rgb(), back.rgb());
+  }
+
+  // Every caption of the default map drawn whole inside its tile, at the
+  // strip's size and enlarged as the selected tile: no ink on the tile's
+  // outer pixels nor on the pixels beside its grid lines.
+  void everyCaptionOfTheDefaultMapFitsItsTile() {
+    TCharCollection map;
+    map.LoadFromFile(VARUNEL_DEFAULT_MAP, false);
+    QVERIFY(map.Count() > 1);
+    QFont strip(QString::fromStdU16String(map.FontName));
+    strip.setPixelSize(24);
+    QFont selected = strip;
+    selected.setPointSize(24);
+    TTntCharView tile;
+    QPalette pal = tile.palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::Dark, Qt::white);  // the grid line out of the way
+    pal.setColor(QPalette::WindowText, Qt::black);
+    tile.setPalette(pal);
+    int captions = 0;
+    for (const auto& [font, size] : {std::pair{strip, QSize(44, 27)}, std::pair{selected, QSize(60, 41)}}) {
+      tile.setFont(font);
+      tile.resize(size);
+      for (int i = 1; i < map.Count(); ++i) {
+        for (int c = 0; c < map.Items(i).Combinations().Count(); ++c) {
+          const QString caption = QString::fromStdU16String(map.Items(i).Combinations().Items(c).CharInFont);
+          if (caption.isEmpty()) continue;
+          ++captions;
+          tile.SetCaption(caption);
+          const QImage img = Render(tile);
+          int ink = 0;
+          QString touched;
+          for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+              if (img.pixelColor(x, y).rgb() == QColor(Qt::white).rgb()) continue;
+              ++ink;
+              if (x == 0 || y == 0 || x >= img.width() - 2 || y >= img.height() - 2)
+                touched = QString("(%1,%2)").arg(x).arg(y);
+            }
+          QVERIFY2(ink > 0, qPrintable(caption));
+          QVERIFY2(touched.isEmpty(), qPrintable(caption + " in " + QString::number(size.width()) + " touches " + touched));
+        }
+      }
+    }
+    QVERIFY(captions > 2000);
   }
 
   void scrollBoxPassesKeysAndGrows() {

@@ -153,9 +153,13 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     w->Paste1Click(nullptr);
     QCOMPARE(Display(), kKaa + kMa + kKaa);
     QCOMPARE(Typed(), QString("kaamakaa"));
-    // The flag is clear although the display pane keeps the focus.
+    // The flag stays as it was: the display pane keeps the focus, so a
+    // change of the typing pane made by the program is not converted.
     QVERIFY(w->memSinhala->hasFocus());
-    QVERIFY(!w->FSinhalaEditing);
+    QVERIFY(w->FSinhalaEditing);
+    w->memEnglish->SetText("ma");
+    QCOMPARE(Display(), kKaa + kMa + kKaa);
+    w->memEnglish->SetText("kaamakaa");
 
     // From the search box the paste goes into the display pane too, over its
     // selection; the 8-bit form alone is widened.
@@ -270,6 +274,48 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     }
     QVERIFY(!w->WordDocument1.Connected());
     QCOMPARE(ReadFile(Path("plain")), QByteArray("x"));
+  }
+
+  // Pictures of two and three lines in the default map at small, middle and
+  // large sizes: every line keeps all the ink it has when drawn alone at the
+  // same place (the other lines empty), and no ink reaches the picture's
+  // edges.
+  void picturesKeepEveryLinesInk() {
+    QVERIFY(QFile::copy(VARUNEL_DEFAULT_MAP, Path("Default.fmp")));
+    QVERIFY(w->LoadFontMap("Default"));
+    const QStringList phrases = {"kuruu guuRu shrii", "laxkaava pRuthuvi", "yaeyi kiiyada vuu"};
+    const auto exported = [&](const QStringList& lines) {
+      SetTyped(lines.join("\r\n"));
+      ExportAs(Path("lines.bmp"));
+      return QImageReader(Path("lines.bmp")).read().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto inked = [](const QImage& image, int x, int y) {
+      return x < image.width() && y < image.height() && (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    };
+    for (int points : {8, 18, 72}) {
+      QFont display = w->memSinhala->font();
+      display.setPointSize(points);
+      w->memSinhala->setFont(display);
+      for (int n : {2, 3}) {
+        const QStringList lines = phrases.mid(0, n);
+        const QImage all = exported(lines);
+        for (int i = 0; i < n; ++i) {
+          QStringList alone(n);
+          alone[i] = lines[i];
+          const QImage one = exported(alone);
+          QVERIFY(Ink(one) > 0);
+          int lost = 0, edge = 0;
+          for (int y = 0; y < one.height(); ++y)
+            for (int x = 0; x < one.width(); ++x) {
+              if (!inked(one, x, y)) continue;
+              lost += !inked(all, x, y);
+              edge += x == 0 || y == 0 || x == one.width() - 1 || y == one.height() - 1;
+            }
+          QVERIFY2(lost == 0 && edge == 0, qPrintable(QString("%1 pt, line %2 of %3: %4 pixels lost, %5 on the edge")
+                                                          .arg(points).arg(i + 1).arg(n).arg(lost).arg(edge)));
+        }
+      }
+    }
   }
 
   void unreachableWordGoesToTheDefaultErrorBox() {
