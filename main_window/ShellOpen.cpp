@@ -11,11 +11,10 @@ Opener& Current() {
 }
 }  // namespace
 
-void Open(const QUrl& url) {
-  if (Current())
-    Current()(url);
-  else
-    QDesktopServices::openUrl(url);
+bool Open(const QUrl& url) {
+  if (!Current()) return QDesktopServices::openUrl(url);
+  Current()(url);
+  return true;
 }
 
 Opener SetOpener(Opener opener) {
@@ -30,8 +29,8 @@ QUrl MailTo(const QString& address, const QString& subject) {
   return url;
 }
 
-void OpenUserGuide(const QString& appFolder) {
-  Open(QUrl::fromLocalFile(QDir(appFolder).filePath(QStringLiteral("Varunel.htm"))));
+bool OpenUserGuide(const QString& appFolder) {
+  return Open(QUrl::fromLocalFile(QDir(appFolder).filePath(QStringLiteral("Varunel.htm"))));
 }
 
 }  // namespace shell

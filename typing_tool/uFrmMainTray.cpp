@@ -12,7 +12,7 @@ namespace {
 // The mouse messages the icon reports, as the platform numbers them.
 constexpr int WM_LBUTTONDOWN = 0x0201;
 constexpr int WM_LBUTTONDBLCLK = 0x0203;
-constexpr int WM_RBUTTONUP = 0x0205;
+constexpr int WM_RBUTTONDOWN = 0x0204;
 constexpr int WM_MBUTTONDOWN = 0x0207;
 }  // namespace
 
@@ -20,8 +20,10 @@ int TfrmMain::TrayMouseMessage(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger:
       return WM_LBUTTONDOWN;
+    // The desktop reports the right button when it goes down, and menus
+    // here open on the press.
     case QSystemTrayIcon::Context:
-      return WM_RBUTTONUP;
+      return WM_RBUTTONDOWN;
     case QSystemTrayIcon::DoubleClick:
       return WM_LBUTTONDBLCLK;
     case QSystemTrayIcon::MiddleClick:
@@ -34,6 +36,8 @@ int TfrmMain::TrayMouseMessage(QSystemTrayIcon::ActivationReason reason) {
 
 void TfrmMain::WMTrayNotify(int mouseMessage) {
   if (mouseMessage == WM_LBUTTONDOWN) {
+    // A minimized window comes back as it was before.
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
@@ -42,7 +46,7 @@ void TfrmMain::WMTrayNotify(int mouseMessage) {
       last->raise();
       last->activateWindow();
     }
-  } else if (mouseMessage == WM_RBUTTONUP) {
+  } else if (mouseMessage == WM_RBUTTONDOWN) {
     activateWindow();
     pmTray->popup(QCursor::pos());
   }

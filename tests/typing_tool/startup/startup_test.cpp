@@ -344,18 +344,18 @@ class StartupTest : public QObject {
 
   void trayMouseMessages() {
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Trigger), 0x0201);
-    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Context), 0x0205);
+    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Context), 0x0204);
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::DoubleClick), 0x0203);
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::MiddleClick), 0x0207);
 
     auto w = Start(false);
-    // Moves, left release, double clicks, right press, middle button: nothing.
-    for (int code : {0x0200, 0x0202, 0x0203, 0x0204, 0x0206, 0x0207, 0x0208, 0x0209}) {
+    // Moves, left release, double clicks, right release, middle button: nothing.
+    for (int code : {0x0200, 0x0202, 0x0203, 0x0205, 0x0206, 0x0207, 0x0208, 0x0209}) {
       w->WMTrayNotify(code);
       QVERIFY2(!w->isVisible() && !w->pmTray->isVisible(), qPrintable(QString::number(code, 16)));
     }
-    // Right release: the menu, with the window left hidden.
-    w->WMTrayNotify(0x0205);
+    // Right press: the menu, with the window left hidden.
+    w->WMTrayNotify(0x0204);
     QVERIFY(w->pmTray->isVisible());
     QVERIFY(!w->isVisible());
     w->pmTray->close();
@@ -364,7 +364,7 @@ class StartupTest : public QObject {
     QVERIFY(w->isVisible());
     w->WMTrayNotify(0x0201);
     QVERIFY(w->isVisible());
-    w->WMTrayNotify(0x0205);
+    w->WMTrayNotify(0x0204);
     QVERIFY(w->pmTray->isVisible());
     w->pmTray->close();
   }
