@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 
 #include "TrayMenu.h"
 #include "uFrmMain.h"
@@ -41,10 +42,15 @@ void TfrmMain::WMTrayNotify(int mouseMessage) {
     show();
     raise();
     activateWindow();
-    // A modal window of the program (the About box, the Options) stays in front.
+    // A modal window of the program (the About box, the Options) stays in
+    // front; again once the window manager has put the shown window up.
     if (QWidget* last = QApplication::activeModalWidget(); last && last != this) {
       last->raise();
       last->activateWindow();
+      QTimer::singleShot(150, last, [last] {
+        last->raise();
+        last->activateWindow();
+      });
     }
   } else if (mouseMessage == WM_RBUTTONDOWN) {
     activateWindow();
