@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace shell {
 namespace {
@@ -11,10 +13,28 @@ Opener& Current() {
 }
 }  // namespace
 
-bool Open(const QUrl& url) {
-  if (!Current()) return QDesktopServices::openUrl(url);
-  Current()(url);
-  return true;
+bool Open(const QUrl& url, const std::function<void()>& failed) {
+  if (Current()) {
+    Current()(url);
+    return true;
+  }
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty() || !failed) return QDesktopServices::openUrl(url);
+  // Started by hand, so that its failure (no program for the file, or one
+  // that would not start) is heard of. The object lives until it ends.
+  auto* process = new QProcess;
+  process->setProgram(opener);
+  process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+    if (status != QProcess::NormalExit || code != 0) failed();
+    process->deleteLater();
+  });
+  process->start();
+  if (process->waitForStarted()) return true;
+  delete process;
+  return false;
 }
 
 Opener SetOpener(Opener opener) {
@@ -29,8 +49,8 @@ QUrl MailTo(const QString& address, const QString& subject) {
   return url;
 }
 
-bool OpenUserGuide(const QString& appFolder) {
-  return Open(QUrl::fromLocalFile(QDir(appFolder).filePath(QStringLiteral("Varunel.htm"))));
+bool OpenUserGuide(const QString& appFolder, const std::function<void()>& failed) {
+  return Open(QUrl::fromLocalFile(QDir(appFolder).filePath(QStringLiteral("Varunel.htm"))), failed);
 }
 
 }  // namespace shell

@@ -13,8 +13,10 @@ namespace shell {
 using Opener = std::function<void(const QUrl&)>;
 
 // Opens `url` with the current opener. False when the desktop has no program
-// to hand it to (a test's opener always takes it).
-bool Open(const QUrl& url);
+// to hand it to (a test's opener always takes it). The desktop's opener
+// ("xdg-open") may still fail once started; `failed`, when given, then runs
+// (later, from the event loop).
+bool Open(const QUrl& url, const std::function<void()>& failed = {});
 
 // Replaces the opener; an empty one restores the desktop's. Returns the
 // previous one.
@@ -23,7 +25,8 @@ Opener SetOpener(Opener opener);
 // A mail message to `address` with the given subject.
 QUrl MailTo(const QString& address, const QString& subject);
 
-// The user guide "Varunel.htm" of the program folder; false as Open.
-bool OpenUserGuide(const QString& appFolder);
+// The user guide "Varunel.htm" of the program folder; false and `failed`
+// as Open.
+bool OpenUserGuide(const QString& appFolder, const std::function<void()>& failed = {});
 
 }  // namespace shell

@@ -91,12 +91,13 @@ void TfrmMain::About1Click(QObject*) {
 }
 
 void TfrmMain::UserGuide1Click(QObject*) {
-  // A missing guide gives no message; a desktop with nothing to open it does.
-  if (!shell::OpenUserGuide(SettingsFolder()))
-    dialogs::MessageBox(this,
-                        QStringLiteral("There is no program on this desktop to open the user guide:\n") +
-                            QDir::toNativeSeparators(SettingsFolder() + QStringLiteral("Varunel.htm")),
+  // A missing guide gives no message; a desktop that cannot open it does.
+  const QString guide = QDir::toNativeSeparators(SettingsFolder() + QStringLiteral("Varunel.htm"));
+  const auto cannotOpen = [this, guide] {
+    dialogs::MessageBox(this, QStringLiteral("No program on this desktop could open the user guide:\n") + guide,
                         QApplication::applicationName(), dialogs::Icon::Information);
+  };
+  if (!shell::OpenUserGuide(SettingsFolder(), cannotOpen)) cannotOpen();
 }
 
 void TfrmMain::UserGuid1Click(QObject* Sender) { UserGuide1Click(Sender); }

@@ -542,11 +542,25 @@ class StartupTest : public QObject {
   }
 
   void userGuideWithNothingToOpenItSaysSo() {
-    shell::SetOpener({});  // the desktop's, which here has no program for it
+    // The desktop's opener, with no program along PATH to take the guide.
+    shell::SetOpener({});
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", Folder().toUtf8());
     auto w = Start(false);
     w->UserGuide1Click(nullptr);
-    QCOMPARE(script->asked.size(), std::size_t{1});
+    qputenv("PATH", path);
+    QTRY_COMPARE(script->asked.size(), std::size_t{1});
     QVERIFY(script->asked[0].text.contains(QStringLiteral("Varunel.htm")));
+
+    // An opener that starts but finds nothing to open the file with.
+    const QString opener = Folder() + "xdg-open";
+    QVERIFY(WriteFile(opener, "#!/bin/sh\nexit 3\n"));
+    QFile::setPermissions(opener, QFile::permissions(opener) | QFileDevice::ExeOwner);
+    qputenv("PATH", Folder().toUtf8());
+    w->UserGuide1Click(nullptr);
+    qputenv("PATH", path);
+    QTRY_COMPARE(script->asked.size(), std::size_t{2});
+    QVERIFY(script->asked[1].text.contains(QStringLiteral("Varunel.htm")));
   }
 
   void toolBandOffersTheTrayMenuAndFacesWaitUntilShown() {
