@@ -29,7 +29,7 @@ std::int64_t TRunApp::Run() {
 }
 
 void RunCharacterMap(TRunApp& runApp) {
-  runApp.CommandLine = QString::fromUtf16(kCharacterMapCommand);
-  runApp.ApplicationPath = QString::fromUtf16(kCharacterMapFolder);
+  runApp.CommandLine = QString::fromLatin1(kCharacterMapCommand);
+  runApp.ApplicationPath = QString::fromLatin1(kCharacterMapFolder);
   runApp.Run();
 }

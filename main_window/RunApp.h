@@ -11,8 +11,8 @@
 
 // The character map program of this platform, and the folder made current
 // while it starts.
-inline constexpr const char16_t* kCharacterMapCommand = u"gucharmap";
-inline constexpr const char16_t* kCharacterMapFolder = u"/usr/bin/";
+inline constexpr const char* kCharacterMapCommand = "gucharmap";
+inline constexpr const char* kCharacterMapFolder = "/usr/bin/";
 
 class TRunApp : public QObject {
   Q_OBJECT
