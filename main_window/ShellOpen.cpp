@@ -27,8 +27,10 @@ bool Open(const QUrl& url, const std::function<void()>& failed) {
   process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
   process->setStandardOutputFile(QProcess::nullDevice());
   process->setStandardErrorFile(QProcess::nullDevice());
+  // Its exit codes 3 (no program for the file) and 4 (the program failed)
+  // count; a missing file (2) stays silent like any other opener's.
   QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
-    if (status != QProcess::NormalExit || code != 0) failed();
+    if (status == QProcess::NormalExit && (code == 3 || code == 4)) failed();
     process->deleteLater();
   });
   process->start();

@@ -14,8 +14,9 @@ using Opener = std::function<void(const QUrl&)>;
 
 // Opens `url` with the current opener. False when the desktop has no program
 // to hand it to (a test's opener always takes it). The desktop's opener
-// ("xdg-open") may still fail once started; `failed`, when given, then runs
-// (later, from the event loop).
+// ("xdg-open") may still find no program, or one that fails, once started;
+// `failed`, when given, then runs (later, from the event loop). A missing
+// file gives no call.
 bool Open(const QUrl& url, const std::function<void()>& failed = {});
 
 // Replaces the opener; an empty one restores the desktop's. Returns the
