@@ -1,5 +1,7 @@
 #include "FontCombo.h"
 
+#include <QFontInfo>
+
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QFontDatabase>
@@ -160,8 +162,21 @@ void TFontCombo::CreateWnd() {
   clear();
   addItems(items);
   setCurrentIndex(IndexOfFont(FFontName));
-  MeasureItems();
-  view()->setMinimumWidth(FMaxItemWidth + kGlyphSize + kTextIndent);
+  // Measuring loads every face: done once the list is first needed on screen.
+  FMeasured = false;
+}
+
+void TFontCombo::EnsureMeasured() const {
+  if (FMeasured) return;
+  auto* self = const_cast<TFontCombo*>(this);
+  self->MeasureItems();
+  self->FMeasured = true;
+  self->view()->setMinimumWidth(FMaxItemWidth + kGlyphSize + kTextIndent);
+}
+
+void TFontCombo::showPopup() {
+  EnsureMeasured();
+  QComboBox::showPopup();
 }
 
 QString TFontCombo::ItemFontName(const QString& item) {
@@ -199,6 +214,7 @@ QFont TFontCombo::FaceFont(const QString& face) const {
 
 void TFontCombo::MeasureItems() {
   FMaxItemWidth = 0;
+  FMaxItemHeight = 0;
   const QFontMetrics own(font());
   for (int i = 0; i < count(); ++i) {
     const QString item = itemText(i);
@@ -217,6 +233,7 @@ QRect TFontCombo::CenterRect(const QRect& rect, int textHeight) const {
   // Text is placed by the tallest item measured, but never pushed out of an
   // item lower than that (a tall face among the installed ones would
   // otherwise cut every name off at the bottom).
+  EnsureMeasured();
   const int d = RoundEven((std::min(FMaxItemHeight, rect.height()) - textHeight) / 2.0);
   return rect.adjusted(0, d, 0, -d);
 }
@@ -267,7 +284,11 @@ void TFontCombo::Change() {
 void TFontCombo::SetFontName(const QString& value) {
   FFontName = value;
   const QSignalBlocker quiet(this);
-  setCurrentIndex(IndexOfFont(value));
+  int index = IndexOfFont(value);
+  // A face that is not installed shows as the face the system draws in its
+  // place; the name itself is kept.
+  if (index < 0 && !value.isEmpty()) index = IndexOfFont(QFontInfo(QFont(value)).family());
+  setCurrentIndex(index);
   update();
 }
 

@@ -59,8 +59,9 @@ class TFontCombo : public QComboBox {
   void SetComboHeight(int value);
 
   // Face of the chosen font. Writing it selects the first item whose face is
-  // exactly that name (letter case included), or no item, and keeps the
-  // name either way.
+  // exactly that name (letter case included); for a face not installed, the
+  // item of the face the system draws instead, if listed, else none. The
+  // name is kept either way.
   const QString& FontName() const { return FFontName; }
   void SetFontName(const QString& value);
 
@@ -73,7 +74,8 @@ class TFontCombo : public QComboBox {
   bool Sorted() const { return FSorted; }
   void SetSorted(bool value);
 
-  // Fills the list from the font enumeration and measures it.
+  // Fills the list from the font enumeration; the items are measured when
+  // the picker is first drawn or its list first opens.
   void CreateWnd();
   // The user chose an item: FontName follows it, then changed() is emitted.
   void Change();
@@ -90,8 +92,17 @@ class TFontCombo : public QComboBox {
   // ignored) or its kind is not in the shared set.
   static void EnumFontsProc(const TEnumFont& font, QStringList& kept, QStringList& items);
 
-  int MaxItemWidth() const { return FMaxItemWidth; }
-  int MaxItemHeight() const { return FMaxItemHeight; }
+  // The widest and tallest item, measured the first time they are needed.
+  int MaxItemWidth() const {
+    EnsureMeasured();
+    return FMaxItemWidth;
+  }
+  int MaxItemHeight() const {
+    EnsureMeasured();
+    return FMaxItemHeight;
+  }
+  bool Measured() const { return FMeasured; }
+  void showPopup() override;
   const QPixmap& Glyph(int index) const { return FGlyphs.at(static_cast<std::size_t>(index)); }
 
  signals:
@@ -103,6 +114,7 @@ class TFontCombo : public QComboBox {
 
  private:
   void MeasureItems();
+  void EnsureMeasured() const;
   QRect CenterRect(const QRect& rect, int textHeight) const;
   QFont FaceFont(const QString& face) const;
 
@@ -111,5 +123,6 @@ class TFontCombo : public QComboBox {
   bool FSorted = false;
   int FMaxItemHeight = 0;
   int FMaxItemWidth = 0;
+  bool FMeasured = false;
   std::array<QPixmap, 2> FGlyphs;  // "TTFENABLED", "TTFDISABLED"
 };

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "codepage.h"
 
 TRunApp::TRunApp(QObject* owner) : QObject(owner) {}
 
@@ -15,8 +14,8 @@ std::int64_t TRunApp::Run() {
   // command run while waiting moved it.
   const QString previous = QDir::currentPath();
   std::int64_t result = 0;
-  process::Process started = process::Process::Start(codepage::AnsiToUtf8(CommandLine),
-                                                     codepage::AnsiToUtf8(ApplicationPath), CanInheritHandle);
+  process::Process started = process::Process::Start(CommandLine.toStdString(),
+                                                     ApplicationPath.toStdString(), CanInheritHandle);
   if (started.Valid()) {
     FProcess = std::move(started);
     result = FProcess.Id();
@@ -30,7 +29,7 @@ std::int64_t TRunApp::Run() {
 }
 
 void RunCharacterMap(TRunApp& runApp) {
-  runApp.CommandLine = kCharacterMapCommand;
-  runApp.ApplicationPath = kCharacterMapFolder;
+  runApp.CommandLine = QString::fromLatin1(kCharacterMapCommand);
+  runApp.ApplicationPath = QString::fromLatin1(kCharacterMapFolder);
   runApp.Run();
 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <cstdint>
-#include <string>
 
 #include "process.h"
 
@@ -22,14 +22,16 @@ class TRunApp : public QObject {
   // Terminates the process started last, when there is one still running.
   ~TRunApp() override;
 
-  std::string ApplicationPath;     // folder made current while starting (8-bit text)
+  QString ApplicationPath;         // folder made current while starting; searched first
   bool ShowConsole = false;        // the started program decides its own window here
-  std::string CommandLine;         // command line of the program (8-bit text)
+  QString CommandLine;             // command line of the program
   bool WaitForResult = false;      // Run returns only after the program has ended
   bool CanInheritHandle = false;   // the program inherits this program's open files
   bool TerminateAfterRun = false;  // after waiting, terminate (with WaitForResult only)
 
-  // Starts CommandLine at normal priority with ApplicationPath as its folder.
+  // Starts CommandLine at normal priority with ApplicationPath as its folder;
+  // a program named without a folder is looked for there first, then along
+  // PATH.
   // Returns the process id, or 0 when nothing started; a failed start keeps
   // the process started before. Never throws, never reports. The current
   // folder is the same afterwards as before.

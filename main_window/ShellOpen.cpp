@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace shell {
 namespace {
@@ -11,11 +13,30 @@ Opener& Current() {
 }
 }  // namespace
 
-void Open(const QUrl& url) {
-  if (Current())
+bool Open(const QUrl& url, const std::function<void()>& failed) {
+  if (Current()) {
     Current()(url);
-  else
-    QDesktopServices::openUrl(url);
+    return true;
+  }
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty() || !failed) return QDesktopServices::openUrl(url);
+  // Started by hand, so that its failure (no program for the file, or one
+  // that would not start) is heard of. The object lives until it ends.
+  auto* process = new QProcess;
+  process->setProgram(opener);
+  process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  // Its exit codes 3 (no program for the file) and 4 (the program failed)
+  // count; a missing file (2) stays silent like any other opener's.
+  QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+    if (status == QProcess::NormalExit && (code == 3 || code == 4)) failed();
+    process->deleteLater();
+  });
+  process->start();
+  if (process->waitForStarted()) return true;
+  delete process;
+  return false;
 }
 
 Opener SetOpener(Opener opener) {
@@ -30,8 +51,8 @@ QUrl MailTo(const QString& address, const QString& subject) {
   return url;
 }
 
-void OpenUserGuide(const QString& appFolder) {
-  Open(QUrl::fromLocalFile(QDir(appFolder).filePath(QStringLiteral("Varunel.htm"))));
+bool OpenUserGuide(const QString& appFolder, const std::function<void()>& failed) {
+  return Open(QUrl::fromLocalFile(QDir(appFolder).filePath(QStringLiteral("Varunel.htm"))), failed);
 }
 
 }  // namespace shell

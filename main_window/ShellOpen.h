@@ -1,7 +1,7 @@
 // The shell's "open" of a document or a mail link. The default hands the
 // target to the desktop; a test installs its own opener so nothing opens.
-// The result is never looked at, so a missing file or no mail program gives
-// no message.
+// A missing file or no mail program gives no message; only whether anything
+// could take the target at all is told.
 #pragma once
 
 #include <QString>
@@ -12,8 +12,12 @@ namespace shell {
 
 using Opener = std::function<void(const QUrl&)>;
 
-// Opens `url` with the current opener.
-void Open(const QUrl& url);
+// Opens `url` with the current opener. False when the desktop has no program
+// to hand it to (a test's opener always takes it). The desktop's opener
+// ("xdg-open") may still find no program, or one that fails, once started;
+// `failed`, when given, then runs (later, from the event loop). A missing
+// file gives no call.
+bool Open(const QUrl& url, const std::function<void()>& failed = {});
 
 // Replaces the opener; an empty one restores the desktop's. Returns the
 // previous one.
@@ -22,7 +26,8 @@ Opener SetOpener(Opener opener);
 // A mail message to `address` with the given subject.
 QUrl MailTo(const QString& address, const QString& subject);
 
-// The user guide "Varunel.htm" of the program folder.
-void OpenUserGuide(const QString& appFolder);
+// The user guide "Varunel.htm" of the program folder; false and `failed`
+// as Open.
+bool OpenUserGuide(const QString& appFolder, const std::function<void()>& failed = {});
 
 }  // namespace shell

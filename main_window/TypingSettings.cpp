@@ -1,6 +1,9 @@
 #include "TypingSettings.h"
 
 #include <QAbstractScrollArea>
+#include <QList>
+#include <QRect>
+#include <algorithm>
 #include <QScrollBar>
 #include <QDir>
 #include <QFontMetrics>
@@ -21,13 +24,16 @@ QString TTypingSettingsFile::FileName() const {
   return QDir(appFolder_).filePath(QStringLiteral("settings.ini"));
 }
 
-TTypingSettings TTypingSettingsFile::Read(QSize screen) const {
+TTypingSettings TTypingSettingsFile::Read(QSize screen) const { return Read(QRect(QPoint(0, 0), screen)); }
+
+TTypingSettings TTypingSettingsFile::Read(const QRect& workArea) const {
   const TIniFile ini(FileName());
   TTypingSettings s;
   const TTypingSettings def;
-  // The default window sits in the bottom-right corner of the screen.
-  const int defLeft = screen.width() - 450;
-  const int defTop = screen.height() - 375;
+  // The default window sits in the bottom-right corner of the work area,
+  // its bottom edge 25 pixels above the work area's.
+  const int defLeft = workArea.right() + 1 - 450;
+  const int defTop = workArea.bottom() + 1 - 375;
 
   s.RestoreLastState = ini.ReadBool(kParams, QStringLiteral("restore_last_state"), true);
   if (s.RestoreLastState) {
@@ -71,9 +77,40 @@ bool TTypingSettingsFile::Write(const TTypingSettings& s) const {
 
 int FontSizePoints(const QString& size) {
   bool ok = false;
-  const int points = size.trimmed().toInt(&ok);
-  // Qt cannot draw a font of no size; such a size counts as no number.
-  return ok && points > 0 ? points : 18;
+  const qlonglong points = size.trimmed().toLongLong(&ok);
+  // Qt cannot draw a font of no size; such a size counts as no number. A
+  // size past what the size handling can draw is the largest it can.
+  if (!ok || points <= 0) return 18;
+  return static_cast<int>(std::min<qlonglong>(points, kMaxFontPoints));
+}
+
+QString StoredFontSize(const QString& size) {
+  bool ok = false;
+  const qlonglong points = size.trimmed().toLongLong(&ok);
+  if (!ok) return size;
+  return QString::number(std::clamp<qlonglong>(points, 1, kMaxFontPoints));
+}
+
+QRect KeptOnScreen(QRect bounds, const QList<QRect>& workAreas, QSize fallback) {
+  if (workAreas.isEmpty()) return bounds;
+  if (bounds.width() <= 0) bounds.setWidth(fallback.width());
+  if (bounds.height() <= 0) bounds.setHeight(fallback.height());
+  // The work area the window is mostly on; none: the first (primary) one.
+  QRect area = workAreas.front();
+  qint64 best = 0;
+  for (const QRect& a : workAreas) {
+    const QRect common = a.intersected(bounds);
+    const qint64 size = qint64(common.width()) * common.height();
+    if (size > best) {
+      best = size;
+      area = a;
+    }
+  }
+  bounds.setWidth(std::min(bounds.width(), area.width()));
+  bounds.setHeight(std::min(bounds.height(), area.height()));
+  bounds.moveLeft(std::clamp(bounds.left(), area.left(), area.right() + 1 - bounds.width()));
+  bounds.moveTop(std::clamp(bounds.top(), area.top(), area.bottom() + 1 - bounds.height()));
+  return bounds;
 }
 
 void SetClientHeight(QWidget* pane, int height) {

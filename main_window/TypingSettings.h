@@ -3,6 +3,8 @@
 // and from its controls. Keys of other programs in the same file are kept.
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -15,8 +17,8 @@ struct TTypingSettings {
   bool RestoreLastState = true;  // "restore_last_state"
   int Left = 0;                  // "tleft"
   int Top = 0;                   // "ttop"
-  int Width = 450;               // "twidth"
-  int Height = 350;              // "theight"
+  int Width = 450;               // "twidth", the outer window's
+  int Height = 350;              // "theight", the outer window's
   QString FontSize = QStringLiteral("18");               // "font_size", as text
   QString EnglishFont = QStringLiteral("Times New Roman");  // "english_font"
   bool SubmitWords = false;      // "tsubmit_words"
@@ -41,6 +43,8 @@ class TTypingSettingsFile {
   // The caller applies FontSize to the display pane with ApplyFontSize in
   // both branches, so the pane, the size menu and the text sent out agree.
   TTypingSettings Read(QSize screen) const;
+  // The same with the defaults in the corner of `workArea`.
+  TTypingSettings Read(const QRect& workArea) const;
 
   // Writes every key (Booleans as 1 and 0) and leaves every other line of
   // the file as it stands. Returns false when the file could not be written
@@ -51,9 +55,21 @@ class TTypingSettingsFile {
   QString appFolder_;
 };
 
+// The largest point size the size handling can draw (the Word path's limit).
+inline constexpr int kMaxFontPoints = 1638;
+
 // The display pane's point size for a "font_size" text: the whole number it
-// holds, or 18 when it holds none (or no usable size).
+// holds, at most kMaxFontPoints, or 18 when it holds none (or no usable size).
 int FontSizePoints(const QString& size);
+
+// A "font_size" text as kept: a whole number brought within 1 to
+// kMaxFontPoints; any other text as it is.
+QString StoredFontSize(const QString& size);
+
+// Window bounds brought whole onto the work area they are mostly on (the
+// first of `workAreas` when on none): no larger than it and inside it. A
+// width or height of 0 or less becomes `fallback`'s.
+QRect KeptOnScreen(QRect bounds, const QList<QRect>& workAreas, QSize fallback);
 
 // Gives `pane` a client area `height` pixels high: its frame and a
 // horizontal scroll bar that is always there come on top.

@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev fonts-noto-core libsimpleini-dev
+  xvfb openbox trayer x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -23,7 +23,9 @@
 #include "WorkingCtrls.h"
 #include "codepage.h"
 #include "dialogs.h"
+#include "uAboutBox.h"
 #include "uFrmMainBaseMemo.h"
+#include "uOptions.h"
 
 namespace {
 
@@ -177,6 +179,10 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
 }
 
 TfrmMain::~TfrmMain() {
+  // The About box and the Options belong to whoever made them; the window
+  // only owns them on screen.
+  for (QDialog* box : {static_cast<QDialog*>(frmAboutBox), static_cast<QDialog*>(FrmOptions)})
+    if (box && box->parent() == this) box->setParent(nullptr);
   DisconnectChildren();
   FormDestroy(this);
 }

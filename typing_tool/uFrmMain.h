@@ -6,6 +6,9 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
+#include <QRect>
+#include <optional>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 
@@ -100,7 +103,12 @@ class TfrmMain : public TfrmMainBase {
   void FormCreate(QObject* Sender);
   // With no notification area on the desktop the window is shown at start
   // and its close box ends the program.
+  // Until a notification area appears (a timer looks every second), the
+  // tray menu's commands are reachable from the window: the same menu opens
+  // from a right click on the tool band.
   void StartVisible(bool trayAvailable);
+  void tmrTrayWatchTimer(QObject* Sender);
+  QTimer* tmrTrayWatch;
   void tmrSplashTimer(QObject* Sender);
   void tmrLoadSettingsTimer(QObject* Sender);
   void Exit1Click(QObject* Sender);
@@ -130,6 +138,21 @@ class TfrmMain : public TfrmMainBase {
   bool FRestoreLastState = true;
   bool FExitRequested = false;
   bool FNoTrayArea = false;
+
+  // --- window bounds ---
+  // The outer window's bounds (frame included) as stored in the settings:
+  // those of the normal window, whether it is maximized or minimized now.
+  QRect OuterBounds() const;
+  // Puts the outer window at `bounds`, kept whole on the screens' work areas.
+  void SetOuterBounds(const QRect& bounds);
+  // The window's frame, as last seen around the normal window.
+  QMargins FFrameMargins;
+  // Outer bounds waiting for the frame to be known (until first shown).
+  std::optional<QRect> FPendingOuter;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // The process starter, the tray menu and the start-up timers' wiring

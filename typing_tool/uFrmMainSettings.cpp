@@ -2,7 +2,10 @@
 // and the user guide.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 #include "ShellOpen.h"
 #include "QtCodepage.h"
@@ -23,13 +26,12 @@ QString SettingsFolder() { return TfrmMainBase::GetAppFolder(); }
 
 void TfrmMain::LoadSettings() {
   const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
-  const TTypingSettings s = TTypingSettingsFile(SettingsFolder()).Read(screenSize);
+  const QRect workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  const TTypingSettings s = TTypingSettingsFile(SettingsFolder()).Read(workArea);
 
   FRestoreLastState = s.RestoreLastState;
-  move(s.Left, s.Top);
-  resize(s.Width, s.Height);
-  FFontSize = NarrowQ(s.FontSize);
+  SetOuterBounds(QRect(s.Left, s.Top, s.Width, s.Height));
+  FFontSize = NarrowQ(StoredFontSize(s.FontSize));
   // Both branches size the display pane, so the pane, the size menu and the
   // text sent out agree on the size.
   ApplyFontSize(FFontSize);
@@ -45,10 +47,11 @@ void TfrmMain::LoadSettings() {
 void TfrmMain::SaveSettings() {
   TTypingSettings s;
   s.RestoreLastState = FRestoreLastState;
-  s.Left = pos().x();
-  s.Top = pos().y();
-  s.Width = width();
-  s.Height = height();
+  const QRect outer = OuterBounds();
+  s.Left = outer.left();
+  s.Top = outer.top();
+  s.Width = outer.width();
+  s.Height = outer.height();
   s.SubmitWords = chkSubmitWords->isChecked();
   s.FontMapName = WidenQ(FFontMapName);
   s.FontSize = WidenQ(FFontSize);
@@ -60,8 +63,18 @@ void TfrmMain::SaveSettings() {
 
 void TfrmMain::ApplyFontSize(const std::string& size) { ::ApplyFontSize(memSinhala, WidenQ(size)); }
 
+namespace {
+// The window's boxes belong to it, so they stay above the always-on-top
+// window, and block only it, so the tray icon can still bring them forward.
+void Own(QWidget* window, QDialog* box) {
+  if (box->parentWidget() != window) box->setParent(window, box->windowFlags());
+  box->setWindowModality(Qt::WindowModal);
+}
+}  // namespace
+
 void TfrmMain::Options1Click(QObject*) {
   if (!FrmOptions) return;
+  Own(this, FrmOptions);
   TTypingSettings s;
   s.RestoreLastState = FRestoreLastState;
   s.EnglishFont = WidenQ(FEnglishFont);
@@ -72,9 +85,64 @@ void TfrmMain::Options1Click(QObject*) {
 }
 
 void TfrmMain::About1Click(QObject*) {
-  if (frmAboutBox) frmAboutBox->exec();
+  if (!frmAboutBox) return;
+  Own(this, frmAboutBox);
+  frmAboutBox->exec();
 }
 
-void TfrmMain::UserGuide1Click(QObject*) { shell::OpenUserGuide(SettingsFolder()); }
+void TfrmMain::UserGuide1Click(QObject*) {
+  // A missing guide gives no message; a desktop that cannot open it does.
+  const QString guide = QDir::toNativeSeparators(SettingsFolder() + QStringLiteral("Varunel.htm"));
+  const auto cannotOpen = [this, guide] {
+    dialogs::MessageBox(this, QStringLiteral("No program on this desktop could open the user guide:\n") + guide,
+                        QApplication::applicationName(), dialogs::Icon::Information);
+  };
+  if (!shell::OpenUserGuide(SettingsFolder(), cannotOpen)) cannotOpen();
+}
 
 void TfrmMain::UserGuid1Click(QObject* Sender) { UserGuide1Click(Sender); }
+
+// --- window bounds -------------------------------------------------------------
+
+QRect TfrmMain::OuterBounds() const {
+  if (FPendingOuter) return *FPendingOuter;
+  const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+  QRect client = normal ? geometry() : normalGeometry();
+  if (!client.isValid()) client = geometry();
+  return client.marginsAdded(FFrameMargins);
+}
+
+void TfrmMain::SetOuterBounds(const QRect& bounds) {
+  QList<QRect> areas;
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) areas << primary->availableGeometry();
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen != QGuiApplication::primaryScreen()) areas << screen->availableGeometry();
+  const QRect outer = KeptOnScreen(bounds, areas, QSize(450, 350));
+  const QRect client = outer.marginsRemoved(FFrameMargins);
+  move(outer.topLeft());
+  resize(client.size());
+  // Until the window has been shown its frame is not known: the outer
+  // bounds are applied again then.
+  if (!isVisible()) FPendingOuter = outer;
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  TfrmMainBase::showEvent(event);
+  if (!FPendingOuter) return;
+  // The window manager adds its frame once the window is mapped.
+  QTimer::singleShot(50, this, [this] {
+    if (!FPendingOuter) return;
+    const QRect outer = *FPendingOuter;
+    FPendingOuter.reset();
+    if (const QWindow* handle = windowHandle()) FFrameMargins = handle->frameMargins();
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+      SetOuterBounds(outer);
+  });
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+  TfrmMainBase::resizeEvent(event);
+  if (const QWindow* handle = windowHandle();
+      handle && isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+    FFrameMargins = handle->frameMargins();
+}

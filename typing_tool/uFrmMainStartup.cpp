@@ -41,6 +41,15 @@ void TfrmMain::CreateStartupParts() {
   connect(Options1, &QAction::triggered, this, [this] { Options1Click(Options1); }, Qt::QueuedConnection);
   connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(Exit1); }, Qt::QueuedConnection);
 
+  // The tray menu from a right click on the tool band.
+  CoolBar1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(CoolBar1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { pmTray->popup(CoolBar1->mapToGlobal(at)); });
+  tmrTrayWatch = new QTimer(this);
+  tmrTrayWatch->setObjectName("tmrTrayWatch");
+  tmrTrayWatch->setInterval(1000);
+  connect(tmrTrayWatch, &QTimer::timeout, this, [this] { tmrTrayWatchTimer(tmrTrayWatch); });
+
   connect(tmrSplash, &QTimer::timeout, this, [this] { tmrSplashTimer(tmrSplash); });
   connect(tmrLoadSettings, &QTimer::timeout, this, [this] { tmrLoadSettingsTimer(tmrLoadSettings); });
 }
@@ -89,7 +98,21 @@ void TfrmMain::FormCreate(QObject*) {
 void TfrmMain::StartVisible(bool trayAvailable) {
   FNoTrayArea = !trayAvailable;
   // Without a notification area nothing would reach the hidden window.
-  if (FNoTrayArea) WMTrayNotify(0x0201);
+  if (!FNoTrayArea) return;
+  WMTrayNotify(0x0201);
+  tmrTrayWatch->start();
+}
+
+void TfrmMain::tmrTrayWatchTimer(QObject*) {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+  // A notification area has come (after a login's autostart race): the
+  // icon goes there and the close box hides the window again.
+  tmrTrayWatch->stop();
+  FNoTrayArea = false;
+  if (FTrayIconData) {
+    FTrayIconData->hide();
+    FTrayIconData->show();
+  }
 }
 
 void TfrmMain::tmrSplashTimer(QObject*) {
@@ -133,8 +156,7 @@ void TfrmMain::FormClose(QObject*, bool& CanClose) {
   DisconnectOfficeServers();
   if (FSuggestions) FSuggestions->Clear();
   FSuggestions.reset();
-  // The bounds saved are those of the normal window.
-  setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+  // The bounds saved are those of the normal window (SaveSettings).
   SaveSettings();
   if (FCharMap) FCharMap->Clear();
   FCharMap.reset();

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 
 #include "TrayMenu.h"
 #include "uFrmMain.h"
@@ -12,7 +13,7 @@ namespace {
 // The mouse messages the icon reports, as the platform numbers them.
 constexpr int WM_LBUTTONDOWN = 0x0201;
 constexpr int WM_LBUTTONDBLCLK = 0x0203;
-constexpr int WM_RBUTTONUP = 0x0205;
+constexpr int WM_RBUTTONDOWN = 0x0204;
 constexpr int WM_MBUTTONDOWN = 0x0207;
 }  // namespace
 
@@ -20,8 +21,10 @@ int TfrmMain::TrayMouseMessage(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger:
       return WM_LBUTTONDOWN;
+    // The desktop reports the right button when it goes down, and menus
+    // here open on the press.
     case QSystemTrayIcon::Context:
-      return WM_RBUTTONUP;
+      return WM_RBUTTONDOWN;
     case QSystemTrayIcon::DoubleClick:
       return WM_LBUTTONDBLCLK;
     case QSystemTrayIcon::MiddleClick:
@@ -34,15 +37,22 @@ int TfrmMain::TrayMouseMessage(QSystemTrayIcon::ActivationReason reason) {
 
 void TfrmMain::WMTrayNotify(int mouseMessage) {
   if (mouseMessage == WM_LBUTTONDOWN) {
+    // A minimized window comes back as it was before.
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
-    // A modal window of the program (the About box, the Options) stays in front.
+    // A modal window of the program (the About box, the Options) stays in
+    // front; again once the window manager has put the shown window up.
     if (QWidget* last = QApplication::activeModalWidget(); last && last != this) {
       last->raise();
       last->activateWindow();
+      QTimer::singleShot(150, last, [last] {
+        last->raise();
+        last->activateWindow();
+      });
     }
-  } else if (mouseMessage == WM_RBUTTONUP) {
+  } else if (mouseMessage == WM_RBUTTONDOWN) {
     activateWindow();
     pmTray->popup(QCursor::pos());
   }

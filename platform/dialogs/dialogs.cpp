@@ -21,6 +21,24 @@ QMessageBox::Icon ToQt(Icon icon) {
   }
   return QMessageBox::NoIcon;
 }
+// Every box belongs to a window of the program, so that it stays above it:
+// the one asked for, else the active one. A box with none (the program's
+// windows hidden) is kept above every window. A box with an owner blocks
+// only that window, so the tray icon and the program's other windows still
+// answer (a press on the icon brings the box to the front).
+QWidget* Owner(QWidget* parent) {
+  if (parent) return parent->window();
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+void KeepAbove(QDialog& box) {
+  if (box.parentWidget())
+    box.setWindowModality(Qt::WindowModal);
+  else
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 }  // namespace
 
 Script::Script() : previous_(gScript) { gScript = this; }
@@ -43,7 +61,8 @@ int MessageBox(QWidget* parent, const QString& text, const QString& caption, Ico
     return a;
   }
   QMessageBox box(ToQt(icon), caption.isEmpty() ? QApplication::applicationName() : caption, text,
-                  QMessageBox::NoButton, parent);
+                  QMessageBox::NoButton, Owner(parent));
+  KeepAbove(box);
   switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -65,7 +84,9 @@ void ShowError(const QString& text) {
     gScript->asked.push_back({QStringLiteral("error"), text, QApplication::applicationName(), Icon::Error});
     return;
   }
-  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok, Owner(nullptr));
+  KeepAbove(box);
+  box.exec();
 }
 
 bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) {
@@ -78,10 +99,14 @@ bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, 
     value = a;
     return true;
   }
-  bool ok = false;
-  QString a = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
-  if (ok) value = a;
-  return ok;
+  QInputDialog box(Owner(parent));
+  box.setWindowTitle(caption);
+  box.setLabelText(prompt);
+  box.setTextValue(value);
+  KeepAbove(box);
+  if (box.exec() != QDialog::Accepted) return false;
+  value = box.textValue();
+  return true;
 }
 
 QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& defaultExt,
@@ -93,7 +118,8 @@ QString SaveFileName(QWidget* parent, const QString& caption, const QString& fil
     name = gScript->saveNames.front();
     gScript->saveNames.pop_front();
   } else {
-    QFileDialog dlg(parent, caption, initialName, filter);
+    QFileDialog dlg(Owner(parent), caption, initialName, filter);
+    KeepAbove(dlg);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     if (!defaultExt.isEmpty()) dlg.setDefaultSuffix(defaultExt);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
@@ -112,10 +138,11 @@ bool ChooseFont(QWidget* parent, QFont& font) {
     gScript->fonts.pop_front();
     return true;
   }
-  bool ok = false;
-  QFont f = QFontDialog::getFont(&ok, font, parent);
-  if (ok) font = f;
-  return ok;
+  QFontDialog box(font, Owner(parent));
+  KeepAbove(box);
+  if (box.exec() != QDialog::Accepted) return false;
+  font = box.selectedFont();
+  return true;
 }
 
 }  // namespace dialogs

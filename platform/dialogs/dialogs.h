@@ -1,7 +1,9 @@
 // The one seam every modal interaction goes through: message boxes, the text
 // input box, the save dialog and the font dialog. By default each opens the
 // Qt dialog; a test installs a Script that answers instead and records what
-// was asked, so no test ever blocks on a dialog.
+// was asked, so no test ever blocks on a dialog. Each box belongs to the
+// window it is opened for (else the active one) and blocks only that window;
+// a box no window owns is kept above all windows.
 #pragma once
 
 #include <QFont>

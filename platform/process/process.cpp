@@ -40,6 +40,18 @@ bool IsFolder(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// `folder`/`name` when `name` has no slash and names an executable file
+// there; otherwise empty.
+std::string InFolder(const std::string& folder, const std::string& name) {
+  if (name.empty() || name.find('/') != std::string::npos || !IsFolder(folder)) return {};
+  std::string path = folder;
+  if (path.back() != '/') path += '/';
+  path += name;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(path.c_str(), X_OK) != 0) return {};
+  return path;
+}
+
 // Owns the spawn attributes and file actions for one start.
 struct SpawnSetup {
   posix_spawnattr_t attr{};
@@ -162,9 +174,13 @@ Process Process::Start(std::string_view commandLine, const std::string& folder, 
   if (IsFolder(folder)) posix_spawn_file_actions_addchdir_np(&setup.actions, folder.c_str());
   if (!inheritHandles) posix_spawn_file_actions_addclosefrom_np(&setup.actions, 3);
 
+  // A bare name is looked for in the folder first, then along PATH.
   pid_t pid = 0;
-  if (::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attr, argv.data(), environ) != 0 || pid <= 0)
-    return {};
+  const std::string inFolder = InFolder(folder, args.front());
+  const int failed = inFolder.empty()
+                         ? ::posix_spawnp(&pid, argv[0], &setup.actions, &setup.attr, argv.data(), environ)
+                         : ::posix_spawn(&pid, inFolder.c_str(), &setup.actions, &setup.attr, argv.data(), environ);
+  if (failed != 0 || pid <= 0) return {};
   return Process(pid);
 }
 

@@ -33,8 +33,8 @@ class Process {
   // Starts `commandLine` (UTF-8) with this program's environment in its own
   // process group. `folder` becomes the new program's current folder when it
   // is an existing folder; otherwise the program inherits this program's
-  // folder. The program is looked for along PATH when its name has no slash,
-  // else relative to that folder. With `inheritHandles` false the new program
+  // folder. A program named without a slash is looked for in `folder` first,
+  // then along PATH; a name with a slash is taken relative to that folder. With `inheritHandles` false the new program
   // gets only standard input, output and error. This program's own current
   // folder is never changed. Returns an invalid object when nothing started.
   static Process Start(std::string_view commandLine, const std::string& folder, bool inheritHandles);

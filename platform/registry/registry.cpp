@@ -29,7 +29,8 @@ struct Line {
 };
 
 struct Section {
-  std::string key;  // "HKEY_LOCAL_MACHINE\..."
+  std::string key;     // "HKEY_LOCAL_MACHINE\..."
+  std::string header;  // the header line as it stands; none for the lines before the first
   std::vector<Line> lines;
 };
 
@@ -96,25 +97,38 @@ Line ParseLine(const std::string& raw) {
   return line;
 }
 
-// The hive's sections; lines before the first section go into one without key.
-std::vector<Section> Load(const fs::path& file) {
+// The hive's sections; lines before the first section go into one without
+// a header. Nothing when the file exists but cannot be read: writing it
+// would lose what it holds.
+std::optional<std::vector<Section>> Load(const fs::path& file) {
   std::vector<Section> sections(1);
+  std::error_code ec;
+  if (!fs::exists(file, ec)) {
+    if (ec) return std::nullopt;
+    return sections;
+  }
   std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
   std::string raw;
   while (std::getline(in, raw)) {
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    if (raw.size() >= 2 && raw.front() == '[' && raw.back() == ']')
-      sections.push_back({raw.substr(1, raw.size() - 2), {}});
-    else
-      sections.back().lines.push_back(ParseLine(raw));
+    // A line break "\r\n" is read as "\n" but written back as it was.
+    std::string line = raw;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      sections.push_back({line.substr(1, line.size() - 2), raw, {}});
+    } else {
+      sections.back().lines.push_back(ParseLine(line));
+      sections.back().lines.back().raw = raw;
+    }
   }
+  if (in.bad()) return std::nullopt;
   return sections;
 }
 
 bool Save(const fs::path& file, const std::vector<Section>& sections) {
   std::ostringstream text;
   for (const Section& section : sections) {
-    if (!section.key.empty()) text << '[' << section.key << "]\n";
+    if (!section.header.empty()) text << section.header << '\n';
     for (const Line& line : section.lines) text << line.raw << '\n';
   }
   std::error_code ec;
@@ -134,6 +148,9 @@ bool Save(const fs::path& file, const std::vector<Section>& sections) {
       return false;
     }
   }
+  // The new hive keeps the old one's permissions.
+  if (const fs::file_status old = fs::status(file, ec); !ec && fs::exists(old))
+    fs::permissions(temp, old.permissions(), ec);
   fs::rename(temp, file, ec);
   if (ec) fs::remove(temp, ec);
   return !ec;
@@ -142,11 +159,13 @@ bool Save(const fs::path& file, const std::vector<Section>& sections) {
 bool WriteTo(const fs::path& file, const std::string& key, const std::string& name, const std::string& value) {
   std::error_code ec;
   if (fs::exists(file, ec) && !fs::is_regular_file(file, ec)) return false;
-  std::vector<Section> sections = Load(file);
+  std::optional<std::vector<Section>> loaded = Load(file);
+  if (!loaded) return false;
+  std::vector<Section>& sections = *loaded;
   Section* section = nullptr;
   for (Section& s : sections)
-    if (!s.key.empty() && SameName(s.key, key)) section = &s;
-  if (!section) section = &sections.emplace_back(Section{key, {}});
+    if (!s.header.empty() && SameName(s.key, key)) section = &s;
+  if (!section) section = &sections.emplace_back(Section{key, '[' + key + ']', {}});
   Line fresh{Quote(name) + '=' + Quote(value), true, name, value};
   bool replaced = false;
   for (Line& line : section->lines)
@@ -157,7 +176,7 @@ bool WriteTo(const fs::path& file, const std::string& key, const std::string& na
   if (!replaced) {
     // After the section's last value, ahead of any blank lines closing it.
     auto at = section->lines.end();
-    while (at != section->lines.begin() && std::prev(at)->raw.empty()) --at;
+    while (at != section->lines.begin() && (std::prev(at)->raw.empty() || std::prev(at)->raw == "\r")) --at;
     section->lines.insert(at, fresh);
   }
   return Save(file, sections);
@@ -165,8 +184,10 @@ bool WriteTo(const fs::path& file, const std::string& key, const std::string& na
 
 std::optional<std::string> ReadFrom(const fs::path& file, const std::string& key, const std::string& name) {
   std::optional<std::string> found;
-  for (const Section& s : Load(file))
-    if (!s.key.empty() && SameName(s.key, key))
+  const std::optional<std::vector<Section>> sections = Load(file);
+  if (!sections) return found;
+  for (const Section& s : *sections)
+    if (!s.header.empty() && SameName(s.key, key))
       for (const Line& line : s.lines)
         if (line.isValue && SameName(line.name, name)) found = line.value;
   return found;
@@ -201,6 +222,8 @@ std::vector<std::string> WriteOrder() {
 bool WriteString(std::u16string_view key, std::u16string_view name, std::u16string_view value) {
   try {
     const std::string k = KeyPath(key), n = codepage::Utf16ToUtf8(name), v = codepage::Utf16ToUtf8(value);
+    // A key path is one header line.
+    if (k.find_first_of("\r\n") != std::string::npos) return false;
     for (const std::string& file : WriteOrder())
       if (WriteTo(file, k, n, v)) return true;
   } catch (...) {

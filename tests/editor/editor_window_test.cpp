@@ -294,7 +294,7 @@ class EditorWindowTest : public QObject {
       QCOMPARE(script->asked.back().kind, QString("save"));
       win.RunApp1->CommandLine.clear();
       viaButton(win.tbCharMap, win.WindowsCharacterMap1);
-      QCOMPARE(win.RunApp1->CommandLine, std::string(kCharacterMapCommand));
+      QCOMPARE(win.RunApp1->CommandLine, QString::fromLatin1(kCharacterMapCommand));
       viaButton(win.btnCharMap, win.OpenFontMap1);
       QCOMPARE(editorOpened, pass + 1);
     }

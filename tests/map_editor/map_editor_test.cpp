@@ -115,7 +115,7 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     // The character-map button starts the desktop's character map through
     // the main window's process starter.
     w->ToolButton3->click();
-    QCOMPARE(main->RunApp1->CommandLine, std::string(kCharacterMapCommand));
+    QCOMPARE(main->RunApp1->CommandLine, QString::fromLatin1(kCharacterMapCommand));
   }
 
   void getCellFindsTheCellWhereverTheGridIsScrolled() {

@@ -25,7 +25,7 @@ TEST(RunApp, StartsInItsFolderAndRestoresOursWhetherOrNotItStarted) {
   const QString ours = QDir::currentPath();
   {
     TRunApp run;
-    run.ApplicationPath = work.path().toStdString();
+    run.ApplicationPath = work.path();
     run.CommandLine = "/bin/sh -c 'pwd > here.txt'";
     run.WaitForResult = true;
     EXPECT_NE(run.Run(), 0);
@@ -88,8 +88,27 @@ TEST(RunApp, AMissingCharacterMapDoesNothing) {
   qputenv("PATH", empty.path().toUtf8());
   TRunApp run;
   EXPECT_NO_THROW(RunCharacterMap(run));
-  EXPECT_EQ(run.CommandLine, "gucharmap");
-  EXPECT_EQ(run.ApplicationPath, "/usr/bin/");
+  EXPECT_EQ(run.CommandLine, QStringLiteral("gucharmap"));
+  EXPECT_EQ(run.ApplicationPath, QStringLiteral("/usr/bin/"));
   qputenv("PATH", path);
   EXPECT_EQ(run.ProcessHandle(), 0);
+}
+
+TEST(RunApp, LooksInItsFolderFirstThenAlongThePath) {
+  // A folder outside the 8-bit code page, with a space.
+  QTemporaryDir root;
+  const QString folder = root.filePath(QStringLiteral("\u0dc3\u0dd2\u0d82\u0dc4\u0dbd \u0414\u043e\u043a"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString tool = folder + QStringLiteral("/echo");  // shadows the echo along PATH
+  ASSERT_TRUE(WriteFile(tool, "#!/bin/sh\npwd > mine.txt\n"));
+  QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner);
+  TRunApp run;
+  run.ApplicationPath = folder;
+  run.CommandLine = QStringLiteral("echo");
+  run.WaitForResult = true;
+  EXPECT_NE(run.Run(), 0);
+  EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/mine.txt")));
+  // Not in the folder: found along PATH.
+  run.CommandLine = QStringLiteral("true");
+  EXPECT_NE(run.Run(), 0);
 }

@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QFontInfo>
 #include <QtTest>
 
 #include "ShellOpen.h"
@@ -87,15 +88,18 @@ class WindowsTest : public QObject {
     QVERIFY(!s.RestoreLastState);
     QCOMPARE(s.EnglishFont, face);
 
-    // The stored face is shown; a face the system lacks is kept on OK.
+    // The stored face is shown; a face the system lacks shows as the face
+    // drawn in its place, and is kept on OK.
     s.EnglishFont = QStringLiteral("No Such Face 123");
+    int shown = -2;
     WhenModal([&] {
-      QVERIFY(dlg.rbDefaultSettings->isChecked());
-      QCOMPARE(dlg.fcFonts->currentIndex(), -1);
+      shown = dlg.fcFonts->currentIndex();
       dlg.btnOk->click();
     });
     QVERIFY(dlg.Execute(s));
     QCOMPARE(s.EnglishFont, QStringLiteral("No Such Face 123"));
+    QVERIFY(shown >= 0);
+    QCOMPARE(shown, dlg.fcFonts->IndexOfFont(QFontInfo(QFont(s.EnglishFont)).family()));
 
     // Written out, the choice makes the next start take the defaults.
     QTemporaryDir dir;

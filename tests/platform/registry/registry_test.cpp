@@ -82,3 +82,25 @@ TEST_F(Registry, DefaultsToTheSystemHive) {
   ::unsetenv("VARUNEL_REGISTRY");
   EXPECT_EQ(registry::HiveFile(), "/var/lib/varunel/registry.ini");
 }
+
+TEST_F(Registry, KeepsAnEmptyHeaderAndLinesItDoesNotUnderstand) {
+  fs::create_directories(hive.parent_path());
+  const std::string before =
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n\"a\"=\"1\"\n[]\n\"b\"=\"2\"\nnot a value\n\"c\"=\"3\" trailing\n";
+  std::ofstream(hive, std::ios::binary) << before;
+  fs::permissions(hive, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_TRUE(registry::WriteInstallPath(u"/p/"));
+  EXPECT_EQ(Hive(), before +
+                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvi Applications\\Varunel\\v1.0]\n"
+                        "\"install_path\"=\"/p/\"\n");
+  EXPECT_EQ(fs::status(hive).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(Registry, AHiveThatCannotBeReadIsNeverReplaced) {
+  // A link to itself exists as a name but cannot be opened.
+  fs::create_directories(hive.parent_path());
+  fs::create_symlink(hive.filename(), hive);
+  EXPECT_FALSE(registry::WriteInstallPath(u"/p/"));
+  EXPECT_TRUE(fs::is_symlink(hive));
+  EXPECT_EQ(registry::ReadString(registry::kVarunelKey, u"install_path"), std::nullopt);
+}

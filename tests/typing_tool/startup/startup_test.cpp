@@ -2,6 +2,8 @@
 // program folder, the start-up timers, the tray icon and menu, the settings
 // file, the About box, the Options dialog and Exit.
 #include <QAction>
+#include <QDir>
+#include <QContextMenuEvent>
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -20,6 +22,7 @@
 #include "AppHooks.h"
 #include "ShellOpen.h"
 #include "TrayMenu.h"
+#include "TypingSettings.h"
 #include "dialogs.h"
 #include "registry.h"
 #include "uAboutBox.h"
@@ -344,18 +347,18 @@ class StartupTest : public QObject {
 
   void trayMouseMessages() {
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Trigger), 0x0201);
-    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Context), 0x0205);
+    QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::Context), 0x0204);
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::DoubleClick), 0x0203);
     QCOMPARE(TfrmMain::TrayMouseMessage(QSystemTrayIcon::MiddleClick), 0x0207);
 
     auto w = Start(false);
-    // Moves, left release, double clicks, right press, middle button: nothing.
-    for (int code : {0x0200, 0x0202, 0x0203, 0x0204, 0x0206, 0x0207, 0x0208, 0x0209}) {
+    // Moves, left release, double clicks, right release, middle button: nothing.
+    for (int code : {0x0200, 0x0202, 0x0203, 0x0205, 0x0206, 0x0207, 0x0208, 0x0209}) {
       w->WMTrayNotify(code);
       QVERIFY2(!w->isVisible() && !w->pmTray->isVisible(), qPrintable(QString::number(code, 16)));
     }
-    // Right release: the menu, with the window left hidden.
-    w->WMTrayNotify(0x0205);
+    // Right press: the menu, with the window left hidden.
+    w->WMTrayNotify(0x0204);
     QVERIFY(w->pmTray->isVisible());
     QVERIFY(!w->isVisible());
     w->pmTray->close();
@@ -364,7 +367,7 @@ class StartupTest : public QObject {
     QVERIFY(w->isVisible());
     w->WMTrayNotify(0x0201);
     QVERIFY(w->isVisible());
-    w->WMTrayNotify(0x0205);
+    w->WMTrayNotify(0x0204);
     QVERIFY(w->pmTray->isVisible());
     w->pmTray->close();
   }
@@ -471,6 +474,107 @@ class StartupTest : public QObject {
     QCOMPARE(ini.value("params/english_font").toString(), face);
     QCOMPARE(ini.value("bounds/twidth").toInt(), 450);
     QCOMPARE(ini.value("params/font_size").toString(), QStringLiteral("18"));
+  }
+
+  void programFolderNamedInAnyScript_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Sinhala") << QStringLiteral("\u0dc3\u0dd2\u0d82\u0dc4\u0dbd");
+    QTest::newRow("Cyrillic") << QStringLiteral("\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b");
+    QTest::newRow("spaces") << QStringLiteral("My Programs/Tavimo 2");
+  }
+
+  void programFolderNamedInAnyScript() {
+    QFETCH(QString, name);
+    const QString program = folder->Path(name) + "/";
+    QVERIFY(QDir().mkpath(program));
+    WriteSinhala(program);
+    TfrmMainBase::SetAppFolder(program);
+    registry::SetHiveFile((program + "registry.ini").toStdString());
+    auto w = Start(false);
+    // The map is found and converts.
+    QVERIFY(w->FCharMap && w->FCharMap->Count() > 0);
+    w->memEnglish->SetText("ka");
+    QCOMPARE(w->memSinhala->Text(), QStringLiteral("Ka"));
+    // The registry holds the folder; the settings go into it.
+    const auto installPath = registry::ReadString(registry::kVarunelKey, registry::kInstallPath);
+    QVERIFY(installPath.has_value());
+    QCOMPARE(QString::fromStdU16String(*installPath), program);
+    w->Exit1Click(nullptr);
+    QVERIFY(QFile::exists(program + "settings.ini"));
+    // Nothing beside it: the outer folder keeps its two maps and the folder.
+    QStringList outer = QDir(folder->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    outer.sort();
+    QStringList expected{QStringLiteral("Other.fmp"), QStringLiteral("Sinhala.fmp"), name.section('/', 0, 0)};
+    expected.sort();
+    QCOMPARE(outer, expected);
+  }
+
+  void storedBoundsAndSizeComeBackUsable() {
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    // A window on a monitor no longer there, with sizes past any screen.
+    WriteIni("[bounds]\ntleft=-99999\nttop=99999\ntwidth=99999\ntheight=-5\n"
+             "[params]\nfont_size=2147483647\n");
+    auto w = Start(false);
+    const QRect outer = w->OuterBounds();
+    QVERIFY2(work.contains(outer), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(outer.x()).arg(outer.y())
+                                                  .arg(outer.width()).arg(outer.height())));
+    QCOMPARE(outer.width(), work.width());
+    QCOMPARE(outer.height(), 350);
+    QCOMPARE(PanePoints(*w), 1638);
+    QCOMPARE(w->FFontSize, std::string("1638"));
+
+    // The defaults sit 25 pixels above the work area's bottom edge.
+    QFile::remove(IniPath());
+    auto fresh = Start(false);
+    QCOMPARE(fresh->OuterBounds(), QRect(work.right() + 1 - 450, work.bottom() + 1 - 375, 450, 350));
+
+    // Exit while maximized stores the normal bounds.
+    WriteIni("[bounds]\ntleft=30\nttop=40\ntwidth=400\ntheight=300\n");
+    auto shown = Start(false);
+    shown->WMTrayNotify(0x0201);
+    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+    QTRY_COMPARE(shown->size(), QSize(400, 300));
+    shown->showMaximized();
+    QTRY_VERIFY(shown->isMaximized());
+    shown->Exit1Click(nullptr);
+    const TTypingSettings stored = TTypingSettingsFile(Folder()).Read(Screen());
+    QCOMPARE(QRect(stored.Left, stored.Top, stored.Width, stored.Height), QRect(30, 40, 400, 300));
+  }
+
+  void userGuideWithNothingToOpenItSaysSo() {
+    // The desktop's opener, with no program along PATH to take the guide.
+    shell::SetOpener({});
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", Folder().toUtf8());
+    auto w = Start(false);
+    w->UserGuide1Click(nullptr);
+    qputenv("PATH", path);
+    QTRY_COMPARE(script->asked.size(), std::size_t{1});
+    QVERIFY(script->asked[0].text.contains(QStringLiteral("Varunel.htm")));
+
+    // An opener that starts but finds nothing to open the file with.
+    const QString opener = Folder() + "xdg-open";
+    QVERIFY(WriteFile(opener, "#!/bin/sh\nexit 3\n"));
+    QFile::setPermissions(opener, QFile::permissions(opener) | QFileDevice::ExeOwner);
+    qputenv("PATH", Folder().toUtf8());
+    w->UserGuide1Click(nullptr);
+    qputenv("PATH", path);
+    QTRY_COMPARE(script->asked.size(), std::size_t{2});
+    QVERIFY(script->asked[1].text.contains(QStringLiteral("Varunel.htm")));
+  }
+
+  void toolBandOffersTheTrayMenuAndFacesWaitUntilShown() {
+    FrmOptions = new TFrmOptions;
+    auto w = Start(false);
+    // Starting measures no face of the Options' picker.
+    QVERIFY(!FrmOptions->fcFonts->Measured());
+    w->StartVisible(false);
+    QVERIFY(w->isVisible());
+    QVERIFY(w->tmrTrayWatch->isActive());
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), w->CoolBar1->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(w->CoolBar1, &click);
+    QVERIFY(w->pmTray->isVisible());
+    w->pmTray->close();
   }
 
   // Last: it runs the application's own loop, which Exit ends.

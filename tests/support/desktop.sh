@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a test program on an X server of its own with a window manager, as on
+# a real desktop:  desktop.sh program [arguments...]
+# The server takes the first free display; the program may start a tray host
+# itself. Exits 77 (a skipped test) when Xvfb or openbox is not installed.
+set -u
+for tool in Xvfb openbox; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
+    exit 77
+  fi
+done
+work=$(mktemp -d)
+xvfb_pid=""
+wm_pid=""
+cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.05
+done
+if ! [ -s "$work/display" ]; then
+  echo "Xvfb did not start:"; cat "$work/xvfb.log"
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+# The window manager is ready once it names itself on the root window.
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.05
+done
+export QT_QPA_PLATFORM=xcb
+# Under the leak checker, what the desktop's own libraries keep is not ours.
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/desktop-lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+"$@"
