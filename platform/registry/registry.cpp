@@ -1,5 +1,6 @@
 #include "registry.h"
 
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "files.h"
 
 namespace registry {
 namespace {
@@ -133,27 +135,9 @@ bool Save(const fs::path& file, const std::vector<Section>& sections) {
   }
   std::error_code ec;
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-  // Written beside the hive and then put in its place, so a failed write
-  // never leaves half a hive.
-  fs::path temp = file;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << text.str();
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  // The new hive keeps the old one's permissions.
-  if (const fs::file_status old = fs::status(file, ec); !ec && fs::exists(old))
-    fs::permissions(temp, old.permissions(), ec);
-  fs::rename(temp, file, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
+  // A complete new hive replaces the old one (keeping its permissions), so
+  // a failed write never leaves half a hive.
+  return files::ReplaceWhole(file, text.str(), ec);
 }
 
 bool WriteTo(const fs::path& file, const std::string& key, const std::string& name, const std::string& value) {
