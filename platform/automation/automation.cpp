@@ -1,8 +1,12 @@
 #include "automation.h"
 
+#include "codepage.h"
+
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <random>
 
 namespace automation {
 
@@ -81,6 +85,38 @@ std::shared_ptr<IDispatch> GetObject(IDispatch& object, int dispId) {
   Variant v = object.Invoke(dispId, InvokeKind::PropertyGet, {});
   if (v.kind != Variant::Kind::Dispatch || !v.dispatch) throw EOleError("Object required");
   return v.dispatch;
+}
+
+void FollowEdit(TextSpan& span, int start, int end, int added) {
+  const int removed = end - start;
+  if (removed > 0 && span.start == start && span.end == end) {
+    span.end = start;
+    return;
+  }
+  auto move = [&](int& p) {
+    if (p > start) p = p < end ? start : p - removed + added;
+  };
+  move(span.start);
+  move(span.end);
+}
+
+void ReplaceFile(const std::u16string& fileName, const std::function<void(const std::string& path)>& write) {
+  namespace fs = std::filesystem;
+  const fs::path target(codepage::Utf16ToUtf8(fileName));
+  fs::path temp = target;
+  temp += ".~" + std::to_string(std::random_device{}()) + ".tmp";
+  std::error_code ec;
+  try {
+    write(temp.string());
+  } catch (...) {
+    fs::remove(temp, ec);
+    throw;
+  }
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    throw EOleError("The file cannot be saved.");
+  }
 }
 
 // --- running object table -------------------------------------------------------

@@ -1,0 +1,116 @@
+// Impress in PowerPoint's place: the selected text is the text selected in
+// the text box being edited in the Impress document the user works in; when
+// a shape is selected but not being edited, its whole text, as PowerPoint
+// gives for a selected shape.
+#include "office_servers.h"
+#include "texts.h"
+
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
+
+namespace automation::office {
+
+namespace {
+
+using css::text::XTextRange;
+
+constexpr char kImpressDocument[] = "com.sun.star.presentation.PresentationDocument";
+
+Reference<XTextRange> SelectedText(const Reference<css::view::XSelectionSupplier>& view) {
+  Reference<css::uno::XInterface> selected(view->getSelection(), css::uno::UNO_QUERY);
+  if (Reference<XTextRange> text(selected, css::uno::UNO_QUERY); text.is()) return text;
+  if (Reference<css::container::XIndexAccess> shapes(selected, css::uno::UNO_QUERY); shapes.is())
+    for (sal_Int32 i = 0; i < shapes->getCount(); ++i)
+      if (Reference<css::text::XText> text(shapes->getByIndex(i), css::uno::UNO_QUERY); text.is()) return text.get();
+  throw EOleError("Selection (unknown member) : Invalid request.  Nothing appropriate is currently selected.");
+}
+
+class ImpressTextRange : public PowerPointTextRange {
+ public:
+  ImpressTextRange(std::shared_ptr<Connection> office, Reference<XTextRange> text)
+      : office_(std::move(office)), text_(std::move(text)) {}
+  std::u16string Text() override {
+    return office_->Call([&] { return ToU16(text_->getString()); });
+  }
+  void SetText(const std::u16string& text) override {
+    office_->Call([&] { text_->setString(ToOUString(text)); });
+  }
+  std::shared_ptr<Font> GetFont() override;
+
+ private:
+  std::shared_ptr<Connection> office_;
+  Reference<XTextRange> text_;
+};
+
+class ImpressFont : public Font {
+ public:
+  ImpressFont(std::shared_ptr<Connection> office, Reference<css::beans::XPropertySet> text)
+      : office_(std::move(office)), text_(std::move(text)) {}
+  void SetName(const std::u16string& name) override {
+    office_->Call([&] { SetFace(text_, name); });
+  }
+  void SetSize(float points) override {
+    office_->Call([&] { office::SetSize(text_, points); });
+  }
+
+ private:
+  std::shared_ptr<Connection> office_;
+  Reference<css::beans::XPropertySet> text_;
+};
+
+std::shared_ptr<Font> ImpressTextRange::GetFont() {
+  return std::make_shared<ImpressFont>(
+      office_, office_->Call([&] { return Reference<css::beans::XPropertySet>(text_, css::uno::UNO_QUERY_THROW); }));
+}
+
+class ImpressSelection : public PowerPointSelection {
+ public:
+  ImpressSelection(std::shared_ptr<Connection> office, Reference<css::view::XSelectionSupplier> view)
+      : office_(std::move(office)), view_(std::move(view)) {}
+  std::shared_ptr<PowerPointTextRange> TextRange() override {
+    return std::make_shared<ImpressTextRange>(office_, office_->Call([&] { return SelectedText(view_); }));
+  }
+
+ private:
+  std::shared_ptr<Connection> office_;
+  Reference<css::view::XSelectionSupplier> view_;
+};
+
+class ImpressWindow : public PowerPointWindow {
+ public:
+  ImpressWindow(std::shared_ptr<Connection> office, Reference<css::view::XSelectionSupplier> view)
+      : office_(std::move(office)), view_(std::move(view)) {}
+  std::shared_ptr<PowerPointSelection> Selection() override {
+    return std::make_shared<ImpressSelection>(office_, view_);
+  }
+
+ private:
+  std::shared_ptr<Connection> office_;
+  Reference<css::view::XSelectionSupplier> view_;
+};
+
+class ImpressApplication : public PowerPointApplication {
+ public:
+  explicit ImpressApplication(std::shared_ptr<Connection> office) : office_(std::move(office)) {}
+  std::shared_ptr<PowerPointWindow> ActiveWindow() override {
+    return std::make_shared<ImpressWindow>(office_, office_->Call([&] {
+      auto document = FindDocument(*office_, kImpressDocument);
+      if (!document.is()) throw EOleError("There is no currently active document window.");
+      return Reference<css::view::XSelectionSupplier>(document->getCurrentController(), css::uno::UNO_QUERY_THROW);
+    }));
+  }
+
+ private:
+  std::shared_ptr<Connection> office_;
+};
+
+}  // namespace
+
+std::shared_ptr<PowerPointApplication> OpenImpress(std::shared_ptr<Connection> office) {
+  return std::make_shared<ImpressApplication>(std::move(office));
+}
+
+}  // namespace automation::office

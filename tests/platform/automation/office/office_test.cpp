@@ -1,0 +1,335 @@
+// The Word, Excel and PowerPoint targets and the Word document export
+// against LibreOffice itself. A headless office with a profile of its own
+// is started once for all tests and stopped at the end; without an office
+// to start, every test is skipped.
+#include "Output.h"
+#include "connection.h"
+#include "dialogs.h"
+#include "process.h"
+#include "temp_dir.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/drawing/XDrawPage.hpp>
+#include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/sheet/XCellAddressable.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/sheet/XSpreadsheets.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextViewCursor.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
+#include <osl/file.hxx>
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+using namespace automation;
+using namespace automation::office;
+using css::uno::Reference;
+using css::uno::UNO_QUERY_THROW;
+using rtl::OUString;
+
+const std::u16string kSinhala = u"\u0d85\u0db8\u0dca\u0db8\u0dcf";  // as the map converts "ammaa"
+constexpr char16_t kFace[] = u"Noto Sans Sinhala";
+
+// The office all tests share.
+struct TestOffice {
+  testutil::TempDir profile;
+  process::Process office;
+  Settings settings;
+  std::shared_ptr<Connection> connection;
+
+  TestOffice() {
+    settings.pipeName = "varunel_office_test_" + std::to_string(::getpid());
+    // Started here, so that it can be stopped; the backend finds it listening.
+    const std::string command = "soffice --headless --invisible --nologo --norestore --nodefault "
+                                "-env:UserInstallation=file://" + profile.path.string();
+    settings.startCommand = command;
+    settings.callWait = std::chrono::milliseconds(10000);
+    office = process::Process::Start(command + " --accept=pipe,name=" + settings.pipeName + ";urp;", "", false);
+    if (!office.Valid()) return;
+    Settings waitOnly = settings;
+    waitOnly.startCommand = "true";
+    waitOnly.startWait = std::chrono::milliseconds(60000);
+    try {
+      connection = Connection::Open(waitOnly);
+    } catch (const EOleError& e) {
+      ADD_FAILURE() << "the office did not answer: " << e.what();
+    }
+  }
+  ~TestOffice() {
+    if (connection) {
+      try {
+        connection->Call([&] { connection->Desktop()->terminate(); });
+      } catch (const EOleError&) {
+      }
+      connection.reset();
+    }
+    for (int i = 0; i < 100 && office.Running(); ++i) ::usleep(100000);
+    office.Terminate();
+  }
+};
+
+TestOffice* gOffice = nullptr;
+
+class OfficeTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (::system("command -v soffice > /dev/null 2>&1") == 0) gOffice = new TestOffice;
+  }
+  static void TearDownTestSuite() {
+    delete gOffice;
+    gOffice = nullptr;
+  }
+  void SetUp() override {
+    if (!gOffice || !gOffice->connection) GTEST_SKIP() << "no office to test against";
+    ResetServers();
+    UseOffice(gOffice->settings);
+  }
+  void TearDown() override {
+    for (auto& d : documents) Call([&] { Reference<css::util::XCloseable>(d, UNO_QUERY_THROW)->close(true); });
+    ResetServers();
+  }
+
+  template <class F>
+  static auto Call(F&& f) -> decltype(f()) {
+    return gOffice->connection->Call(std::forward<F>(f));
+  }
+
+  // A hidden document; call inside Call.
+  static Reference<css::uno::XInterface> Load(const OUString& url) {
+    css::uno::Sequence<css::beans::PropertyValue> hidden(1);
+    hidden.getArray()[0].Name = "Hidden";
+    hidden.getArray()[0].Value <<= true;
+    Reference<css::frame::XComponentLoader> loader(gOffice->connection->Desktop(), UNO_QUERY_THROW);
+    return Reference<css::uno::XInterface>(loader->loadComponentFromURL(url, "_blank", 0, hidden), UNO_QUERY_THROW);
+  }
+
+  // A new hidden document of the factory's kind, closed after the test.
+  Reference<css::uno::XInterface> Open(const char* factory) {
+    return Call([&] {
+      auto d = Load(OUString::createFromAscii(factory));
+      documents.push_back(d);
+      return d;
+    });
+  }
+
+  bool Send(output::Target target, std::u16string text, bool paneEmpty = false) {
+    return output::Submit(nullptr, target, connections, {std::move(text), kFace, "14"}, true, paneEmpty, false, "");
+  }
+
+  template <class T>
+  static T Get(const Reference<css::uno::XInterface>& object, const char* property) {
+    return Reference<css::beans::XPropertySet>(object, UNO_QUERY_THROW)
+        ->getPropertyValue(OUString::createFromAscii(property))
+        .get<T>();
+  }
+  // Face and size, Western and complex, of a piece of text.
+  static void ExpectStyled(const Reference<css::uno::XInterface>& text) {
+    EXPECT_EQ(ToU16(Get<OUString>(text, "CharFontName")), kFace);
+    EXPECT_EQ(ToU16(Get<OUString>(text, "CharFontNameComplex")), kFace);
+    EXPECT_FLOAT_EQ(Get<float>(text, "CharHeight"), 14);
+    EXPECT_FLOAT_EQ(Get<float>(text, "CharHeightComplex"), 14);
+  }
+
+  dialogs::Script script;
+  output::Connections connections;
+  std::vector<Reference<css::uno::XInterface>> documents;
+};
+
+TEST_F(OfficeTest, WriterTakesTheTextInTheFaceAndSizeAtTheViewCursor) {
+  auto document = Open("private:factory/swriter");
+  Reference<css::text::XTextViewCursor> cursor;
+  Reference<css::text::XText> body;
+  Call([&] {
+    body = Reference<css::text::XTextDocument>(document, UNO_QUERY_THROW)->getText();
+    body->setString("xy");
+    cursor = Reference<css::text::XTextViewCursorSupplier>(
+                 Reference<css::frame::XModel>(document, UNO_QUERY_THROW)->getCurrentController(), UNO_QUERY_THROW)
+                 ->getViewCursor();
+    cursor->gotoStart(false);
+    cursor->goRight(1, false);
+  });
+  ASSERT_TRUE(Send(output::Target::Word, kSinhala + u"\r\nb"));
+  EXPECT_TRUE(script.messages().isEmpty());
+  EXPECT_FALSE(connections.WordApplication1.Connected());
+  Call([&] {
+    EXPECT_EQ(ToU16(body->getString()), u"x" + kSinhala + u"\nby");
+    // The typed text in the map's face and size, the text around it as it was.
+    auto typed = body->createTextCursor();
+    typed->gotoStart(false);
+    typed->goRight(1, false);
+    typed->goRight(static_cast<sal_Int16>(kSinhala.size() + 2), true);
+    ExpectStyled(typed);
+    auto before = body->createTextCursor();
+    before->gotoStart(false);
+    before->goRight(1, true);
+    EXPECT_NE(ToU16(Get<OUString>(before, "CharFontNameComplex")), kFace);
+    // The insertion point after the typed text.
+    auto head = body->createTextCursor();
+    head->gotoStart(false);
+    head->gotoRange(cursor->getStart(), true);
+    EXPECT_EQ(ToU16(head->getString()), u"x" + kSinhala + u"\nb");
+    EXPECT_TRUE(cursor->isCollapsed());
+  });
+}
+
+TEST_F(OfficeTest, CalcActiveCellTakesTheTextAndEnterOnAnEmptyPaneMovesOn) {
+  auto document = Open("private:factory/scalc");
+  Reference<css::sheet::XSpreadsheetView> view;
+  Reference<css::sheet::XSpreadsheet> sheet;
+  Call([&] {
+    view.set(Reference<css::frame::XModel>(document, UNO_QUERY_THROW)->getCurrentController(), UNO_QUERY_THROW);
+    sheet = view->getActiveSheet();
+    sheet->getCellByPosition(1, 1)->setFormula("ab");
+    sheet->getCellByPosition(1, 2)->setValue(5);
+    Reference<css::view::XSelectionSupplier>(view, UNO_QUERY_THROW)->select(css::uno::Any(sheet->getCellByPosition(1, 1)));
+  });
+  auto active = [&] {
+    return Call([&] {
+      Reference<css::sheet::XCellAddressable> cell(
+          Reference<css::view::XSelectionSupplier>(view, UNO_QUERY_THROW)->getSelection(), UNO_QUERY_THROW);
+      return std::pair(cell->getCellAddress().Column, cell->getCellAddress().Row);
+    });
+  };
+  ASSERT_TRUE(Send(output::Target::Excel, kSinhala));
+  Call([&] {
+    auto cell = sheet->getCellByPosition(1, 1);
+    EXPECT_EQ(ToU16(Reference<css::text::XTextRange>(cell, UNO_QUERY_THROW)->getString()), u"ab" + kSinhala);
+    ExpectStyled(cell);
+  });
+  EXPECT_EQ(active(), std::pair(1, 1));
+  ASSERT_TRUE(Send(output::Target::Excel, u"", true));
+  EXPECT_EQ(active(), std::pair(2, 1));
+
+  // A number cell adds a number and refuses text.
+  Call([&] {
+    Reference<css::view::XSelectionSupplier>(view, UNO_QUERY_THROW)->select(css::uno::Any(sheet->getCellByPosition(1, 2)));
+  });
+  ASSERT_TRUE(Send(output::Target::Excel, u"2"));
+  EXPECT_DOUBLE_EQ(Call([&] { return sheet->getCellByPosition(1, 2)->getValue(); }), 7);
+  EXPECT_FALSE(Send(output::Target::Excel, kSinhala));
+  EXPECT_EQ(script.messages(), QStringList{output::kOfficeFailure});
+}
+
+TEST_F(OfficeTest, ImpressSelectedTextBoxTakesTheText) {
+  auto document = Open("private:factory/simpress");
+  Reference<css::text::XText> box;
+  Call([&] {
+    auto pages = Reference<css::drawing::XDrawPagesSupplier>(document, UNO_QUERY_THROW)->getDrawPages();
+    Reference<css::drawing::XDrawPage> page(pages->getByIndex(0), UNO_QUERY_THROW);
+    box.set(page->getByIndex(0), UNO_QUERY_THROW);
+    box->setString("abc");
+    Reference<css::view::XSelectionSupplier>(Reference<css::frame::XModel>(document, UNO_QUERY_THROW)->getCurrentController(),
+                                             UNO_QUERY_THROW)
+        ->select(css::uno::Any(box));
+  });
+  ASSERT_TRUE(Send(output::Target::PowerPoint, kSinhala));
+  Call([&] {
+    EXPECT_EQ(ToU16(box->getString()), u"abc" + kSinhala);
+    auto text = box->createTextCursor();
+    text->gotoEnd(false);
+    text->goLeft(static_cast<sal_Int16>(kSinhala.size()), true);
+    ExpectStyled(text);
+  });
+}
+
+TEST_F(OfficeTest, NothingToReachOrNothingOpenGivesTheMessageAndKeepsTheText) {
+  // Only a spreadsheet is open: no Writer document, no presentation.
+  Open("private:factory/scalc");
+  EXPECT_FALSE(Send(output::Target::Word, kSinhala));
+  EXPECT_FALSE(Send(output::Target::PowerPoint, kSinhala));
+  EXPECT_EQ(script.messages(), (QStringList{output::kWordFailure, output::kOfficeFailure}));
+
+  // An office that is not running and cannot be started.
+  ResetServers();
+  output::Connections closed;
+  Settings gone = gOffice->settings;
+  gone.pipeName += "_closed";
+  gone.startCommand = "/nonexistent/soffice";
+  UseOffice(gone);
+  EXPECT_FALSE(output::Submit(nullptr, output::Target::Word, closed, {kSinhala, kFace, "14"}, true, false, false, ""));
+  EXPECT_FALSE(output::Submit(nullptr, output::Target::Excel, closed, {kSinhala, kFace, "14"}, true, false, false, ""));
+  EXPECT_EQ(script.messages().size(), 4);
+
+  // The Word document export then writes Rich Text, as without the office.
+  testutil::TempDir dir;
+  const auto file = dir.path / "out.doc";
+  TWordDocument doc;
+  doc.Connect();
+  doc.Content()->InsertAfter(kSinhala);
+  doc.SaveAs(ToU16(OUString::fromUtf8(rtl::OString(file.c_str()))));
+  EXPECT_EQ(testutil::ReadBytes(file).rfind("{\\rtf1", 0), 0u);
+}
+
+TEST_F(OfficeTest, AHungOfficeIsGivenUpAfterTheCallWait) {
+  ResetServers();
+  Settings impatient = gOffice->settings;
+  impatient.callWait = std::chrono::milliseconds(1000);
+  UseOffice(impatient);
+  Open("private:factory/swriter");
+  output::Connections c;
+  ASSERT_EQ(::kill(-static_cast<pid_t>(gOffice->office.Id()), SIGSTOP), 0);
+  const auto start = std::chrono::steady_clock::now();
+  const bool sent = output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, "");
+  const auto took = std::chrono::steady_clock::now() - start;
+  ::kill(-static_cast<pid_t>(gOffice->office.Id()), SIGCONT);
+  EXPECT_FALSE(sent);
+  EXPECT_LT(took, std::chrono::seconds(5));
+  EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
+}
+
+TEST_F(OfficeTest, WordDocumentExportedThroughTheOfficeOpensWithTheSameText) {
+  testutil::TempDir dir;
+  const auto file = dir.path / "out.doc";
+  {
+    std::ofstream old(file);
+    old << "old";
+  }
+  const std::u16string text = kSinhala + u"\r\nline 2";
+  TWordDocument doc;
+  doc.Connect();
+  doc.Content()->InsertAfter(text);
+  doc.Range()->GetFont()->SetName(kFace);
+  doc.Range()->GetFont()->SetSize(14);
+  doc.SaveAs(ToU16(OUString::fromUtf8(rtl::OString(file.c_str()))));
+  doc.Close();
+  doc.Disconnect();
+  // A Word 97 file (a compound file), and nothing left beside it.
+  EXPECT_EQ(testutil::ReadBytes(file).substr(0, 4), std::string("\xD0\xCF\x11\xE0", 4));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
+
+  Call([&] {
+    OUString url;
+    osl::FileBase::getFileURLFromSystemPath(OUString::fromUtf8(rtl::OString(file.c_str())), url);
+    auto loaded = Load(url);
+    documents.push_back(loaded);
+    auto body = Reference<css::text::XTextDocument>(loaded, UNO_QUERY_THROW)->getText();
+    EXPECT_EQ(ToU16(body->getString()), kSinhala + u"\nline 2");
+    // Each line in the face and size.
+    auto first = body->createTextCursor();
+    first->gotoStart(false);
+    first->goRight(static_cast<sal_Int16>(kSinhala.size()), true);
+    ExpectStyled(first);
+    auto last = body->createTextCursor();
+    last->gotoEnd(false);
+    last->goLeft(6, true);
+    ExpectStyled(last);
+  });
+}
+
+}  // namespace
