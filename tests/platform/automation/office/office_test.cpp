@@ -60,7 +60,11 @@ struct TestOffice {
                                 "-env:UserInstallation=file://" + profile.path.string();
     settings.startCommand = command;
     settings.callWait = std::chrono::milliseconds(10000);
-    office = process::Process::Start(command + " --accept=pipe,name=" + settings.pipeName + ";urp;", "", false);
+    // Through a shell only to leave the tests' output alone: an office that
+    // outlives a crashed test must not hold the test runner's pipes open.
+    office = process::Process::Start("/bin/sh -c 'exec " + command + " \"--accept=pipe,name=" + settings.pipeName +
+                                         ";urp;\" < /dev/null > /dev/null 2>&1'",
+                                     "", false);
     if (!office.Valid()) return;
     Settings waitOnly = settings;
     waitOnly.startCommand = "true";
