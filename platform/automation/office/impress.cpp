@@ -2,6 +2,11 @@
 // the text box being edited in the Impress document the user works in; when
 // a shape is selected but not being edited, its whole text, as PowerPoint
 // gives for a selected shape.
+//
+// PowerPoint's selected text range covers the text just written to it, so
+// the font set next applies to that text. Impress's view keeps its own
+// selection in a text box being edited, so the font goes to the text last
+// written through this connection, until the selected text is read again.
 #include "office_servers.h"
 #include "texts.h"
 
@@ -28,21 +33,27 @@ Reference<XTextRange> SelectedText(const Reference<css::view::XSelectionSupplier
   throw EOleError("Selection (unknown member) : Invalid request.  Nothing appropriate is currently selected.");
 }
 
+// What the text written last covers now; empty once the selection was read.
+using Written = std::shared_ptr<Reference<XTextRange>>;
+
 class ImpressTextRange : public PowerPointTextRange {
  public:
-  ImpressTextRange(std::shared_ptr<Connection> office, Reference<XTextRange> text)
-      : office_(std::move(office)), text_(std::move(text)) {}
+  ImpressTextRange(std::shared_ptr<Connection> office, Reference<XTextRange> text, Written written)
+      : office_(std::move(office)), text_(std::move(text)), written_(std::move(written)) {}
   std::u16string Text() override {
+    written_->clear();
     return office_->Call([&] { return ToU16(text_->getString()); });
   }
   void SetText(const std::u16string& text) override {
     office_->Call([&] { text_->setString(ToOUString(text)); });
+    *written_ = text_;
   }
   std::shared_ptr<Font> GetFont() override;
 
  private:
   std::shared_ptr<Connection> office_;
   Reference<XTextRange> text_;
+  Written written_;
 };
 
 class ImpressFont : public Font {
@@ -62,34 +73,37 @@ class ImpressFont : public Font {
 };
 
 std::shared_ptr<Font> ImpressTextRange::GetFont() {
+  const Reference<XTextRange>& text = written_->is() ? *written_ : text_;
   return std::make_shared<ImpressFont>(
-      office_, office_->Call([&] { return Reference<css::beans::XPropertySet>(text_, css::uno::UNO_QUERY_THROW); }));
+      office_, office_->Call([&] { return Reference<css::beans::XPropertySet>(text, css::uno::UNO_QUERY_THROW); }));
 }
 
 class ImpressSelection : public PowerPointSelection {
  public:
-  ImpressSelection(std::shared_ptr<Connection> office, Reference<css::view::XSelectionSupplier> view)
-      : office_(std::move(office)), view_(std::move(view)) {}
+  ImpressSelection(std::shared_ptr<Connection> office, Reference<css::view::XSelectionSupplier> view, Written written)
+      : office_(std::move(office)), view_(std::move(view)), written_(std::move(written)) {}
   std::shared_ptr<PowerPointTextRange> TextRange() override {
-    return std::make_shared<ImpressTextRange>(office_, office_->Call([&] { return SelectedText(view_); }));
+    return std::make_shared<ImpressTextRange>(office_, office_->Call([&] { return SelectedText(view_); }), written_);
   }
 
  private:
   std::shared_ptr<Connection> office_;
   Reference<css::view::XSelectionSupplier> view_;
+  Written written_;
 };
 
 class ImpressWindow : public PowerPointWindow {
  public:
-  ImpressWindow(std::shared_ptr<Connection> office, Reference<css::view::XSelectionSupplier> view)
-      : office_(std::move(office)), view_(std::move(view)) {}
+  ImpressWindow(std::shared_ptr<Connection> office, Reference<css::view::XSelectionSupplier> view, Written written)
+      : office_(std::move(office)), view_(std::move(view)), written_(std::move(written)) {}
   std::shared_ptr<PowerPointSelection> Selection() override {
-    return std::make_shared<ImpressSelection>(office_, view_);
+    return std::make_shared<ImpressSelection>(office_, view_, written_);
   }
 
  private:
   std::shared_ptr<Connection> office_;
   Reference<css::view::XSelectionSupplier> view_;
+  Written written_;
 };
 
 class ImpressApplication : public PowerPointApplication {
@@ -100,11 +114,12 @@ class ImpressApplication : public PowerPointApplication {
       auto document = FindDocument(*office_, kImpressDocument);
       if (!document.is()) throw EOleError("There is no currently active document window.");
       return Reference<css::view::XSelectionSupplier>(document->getCurrentController(), css::uno::UNO_QUERY_THROW);
-    }));
+    }), written_);
   }
 
  private:
   std::shared_ptr<Connection> office_;
+  Written written_ = std::make_shared<Reference<XTextRange>>();
 };
 
 }  // namespace
