@@ -172,6 +172,19 @@ TEST_F(OfficeTest, NothingToReachOrNothingOpenGivesTheMessageAndKeepsTheText) {
   EXPECT_EQ(testutil::ReadBytes(file).rfind("{\\rtf1", 0), 0u);
 }
 
+TEST_F(OfficeTest, ARunningOfficeNotListeningIsToldToListen) {
+  // The start command reaches the office already running on this profile,
+  // which then listens on the new pipe too.
+  ResetServers();
+  Settings other = gOffice->settings;
+  other.pipeName += "_second";
+  UseOffice(other);
+  Open("private:factory/scalc");
+  output::Connections c;
+  EXPECT_TRUE(output::Submit(nullptr, output::Target::Excel, c, {kSinhala, kFace, "14"}, true, false, false, ""));
+  EXPECT_TRUE(script.messages().isEmpty());
+}
+
 TEST_F(OfficeTest, AHungOfficeIsGivenUpAfterTheCallWait) {
   ResetServers();
   Settings impatient = gOffice->settings;
