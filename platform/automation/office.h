@@ -5,10 +5,12 @@
 // already, told to listen) and waited for a bounded time. The office is
 // never closed from here.
 //
-// Every call into the office is bounded in time: a watchdog disposes the
-// connection when a call has not returned by then, which makes the pending
-// call fail (EOleError) instead of blocking the caller; the connection is
-// then dead, as one to a closed application is.
+// Every call into the office is bounded in time: it runs on a thread of its
+// own and the caller waits for it a bounded time; a call not back by then
+// fails (EOleError) and is left behind with its bridge, so that a hung
+// office never blocks the caller, and the next call links to the office
+// anew. An office that has closed stays unreachable over that connection,
+// as a closed application does.
 #pragma once
 
 #include <chrono>

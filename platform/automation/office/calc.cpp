@@ -63,10 +63,10 @@ class CellFont : public IDispatch {
     const Variant& v = args[0];
     if (id == dispid::Name) {
       if (v.kind != Variant::Kind::Text) throw EOleError("Type mismatch");
-      office_->Call([&] { SetFace(cell_, v.text); });
+      office_->Call([cell = cell_, face = v.text] { SetFace(cell, face); });
     } else if (id == dispid::Size) {
       const float points = static_cast<float>(VarAdd(v, Variant::FromInt(0)).number);
-      office_->Call([&] { SetSize(cell_, points); });
+      office_->Call([cell = cell_, points] { SetSize(cell, points); });
     } else {
       throw EOleError("Member not found.");
     }
@@ -85,23 +85,25 @@ class CalcCell : public IDispatch {
   Variant Invoke(int id, InvokeKind kind, const std::vector<Variant>& args) override {
     switch (id) {
       case dispid::Value:
-        if (kind == InvokeKind::PropertyGet) return office_->Call([&] { return Read(*Cell()); });
+        if (kind == InvokeKind::PropertyGet) return office_->Call([place = place_] { return Read(*CellAt(place)); });
         if (kind == InvokeKind::PropertyPut && args.size() == 1) {
-          office_->Call([&] { Write(*Cell(), args[0]); });
+          office_->Call([place = place_, value = args[0]] { Write(*CellAt(place), value); });
           return {};
         }
         break;
       case dispid::Font:
         if (kind != InvokeKind::PropertyGet) break;
         return Variant::FromDispatch(std::make_shared<CellFont>(
-            office_, office_->Call([&] { return Reference<css::beans::XPropertySet>(Cell(), css::uno::UNO_QUERY_THROW); })));
+            office_, office_->Call([place = place_] {
+              return Reference<css::beans::XPropertySet>(CellAt(place), css::uno::UNO_QUERY_THROW);
+            })));
       case dispid::Next:
         if (kind != InvokeKind::PropertyGet) break;
         return Variant::FromDispatch(
             std::make_shared<CalcCell>(office_, Place{place_.view, place_.sheet, place_.column + 1, place_.row}));
       case dispid::Select:
         if (kind != InvokeKind::Method) break;
-        office_->Call([&] { place_.view->select(css::uno::Any(Cell())); });
+        office_->Call([place = place_] { place.view->select(css::uno::Any(CellAt(place))); });
         return Variant::FromBool(true);
       default:
         break;
@@ -110,7 +112,7 @@ class CalcCell : public IDispatch {
   }
 
  private:
-  Reference<XCell> Cell() const { return place_.sheet->getCellByPosition(place_.column, place_.row); }
+  static Reference<XCell> CellAt(const Place& place) { return place.sheet->getCellByPosition(place.column, place.row); }
 
   static Variant Read(XCell& cell) {
     Reference<css::text::XTextRange> text(&cell, css::uno::UNO_QUERY_THROW);
@@ -160,7 +162,7 @@ class CalcApplication : public ExcelApplication {
  public:
   explicit CalcApplication(std::shared_ptr<Connection> office) : office_(std::move(office)) {}
   std::shared_ptr<IDispatch> ActiveCell() override {
-    return std::make_shared<CalcCell>(office_, office_->Call([&] { return ActivePlace(*office_); }));
+    return std::make_shared<CalcCell>(office_, office_->Call([office = office_] { return ActivePlace(*office); }));
   }
 
  private:

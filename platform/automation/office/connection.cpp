@@ -29,49 +29,6 @@ void RaiseFrom(const css::uno::Exception& e) {
   throw EOleError(message.empty() ? std::string("The office refused the call.") : message);
 }
 
-// --- watchdog -------------------------------------------------------------------
-
-Watchdog::Watchdog(std::function<void()> expire) : expire_(std::move(expire)), thread_([this] { Run(); }) {}
-
-Watchdog::~Watchdog() {
-  {
-    std::lock_guard lock(mutex_);
-    stop_ = true;
-  }
-  wake_.notify_all();
-  thread_.join();
-}
-
-void Watchdog::Arm(std::chrono::steady_clock::duration within) {
-  {
-    std::lock_guard lock(mutex_);
-    deadline_ = std::chrono::steady_clock::now() + within;
-  }
-  wake_.notify_all();
-}
-
-void Watchdog::Disarm() {
-  std::lock_guard lock(mutex_);
-  deadline_.reset();
-}
-
-void Watchdog::Run() {
-  std::unique_lock lock(mutex_);
-  while (!stop_) {
-    if (!deadline_) {
-      wake_.wait(lock);
-    } else if (std::chrono::steady_clock::now() < *deadline_) {
-      wake_.wait_until(lock, *deadline_);
-    } else {
-      deadline_.reset();
-      fired_ = true;
-      lock.unlock();
-      expire_();
-      lock.lock();
-    }
-  }
-}
-
 // --- connection -----------------------------------------------------------------
 
 namespace {
@@ -94,22 +51,28 @@ OUString PipeDescription(const Settings& settings) {
 
 }  // namespace
 
-Connection::Connection(const Settings& settings, Reference<css::lang::XComponent> bridge)
-    : callWait_(settings.callWait), bridge_(std::move(bridge)), watchdog_([this] {
-        try {
-          bridge_->dispose();
-        } catch (const css::uno::Exception&) {
-        }
-      }) {}
+Connection::Connection(const Settings& settings) : settings_(settings) {}
 
-Connection::~Connection() {
+Connection::~Connection() { DropBridge(); }
+
+// A call still waiting on a hung office keeps its bridge; it ends when the
+// office answers or goes away.
+void Connection::DropBridge() {
+  Reference<css::lang::XComponent> bridge;
+  {
+    std::lock_guard lock(mutex_);
+    bridge = std::move(bridge_);
+    bridge_.clear();
+    desktop_.clear();
+  }
+  if (!bridge.is() || state_ == State::Unlinked) return;
   try {
-    bridge_->dispose();
+    bridge->dispose();
   } catch (const css::uno::Exception&) {
   }
 }
 
-std::shared_ptr<Connection> Connection::TryConnect(const Settings& settings) {
+bool Connection::Link() {
   Reference<css::uno::XComponentContext> local;
   try {
     local = LocalContext();
@@ -118,30 +81,40 @@ std::shared_ptr<Connection> Connection::TryConnect(const Settings& settings) {
   } catch (const cppu::BootstrapException& e) {
     throw EOleError(Utf8(e.getMessage()));
   }
-  Reference<css::connection::XConnection> pipe;
-  try {
-    pipe = css::connection::Connector::create(local)->connect(PipeDescription(settings));
-  } catch (const css::connection::NoConnectException&) {
-    return nullptr;
-  } catch (const css::uno::Exception& e) {
-    RaiseFrom(e);
-  }
   Reference<css::bridge::XBridge> bridge;
   try {
+    Reference<css::connection::XConnection> pipe =
+        css::connection::Connector::create(local)->connect(PipeDescription(settings_));
     bridge = css::bridge::BridgeFactory::create(local)->createBridge("", "urp", pipe, nullptr);
+  } catch (const css::connection::NoConnectException&) {
+    return false;
   } catch (const css::uno::Exception& e) {
     RaiseFrom(e);
   }
-  std::shared_ptr<Connection> c(new Connection(settings, Reference<css::lang::XComponent>(bridge, css::uno::UNO_QUERY_THROW)));
-  c->Call([&] {
-    c->remote_.set(bridge->getInstance("StarOffice.ComponentContext"), css::uno::UNO_QUERY_THROW);
-    c->desktop_ = css::frame::Desktop::create(c->remote_);
-  });
-  return c;
+  DropBridge();
+  {
+    std::lock_guard lock(mutex_);
+    bridge_.set(bridge, css::uno::UNO_QUERY_THROW);
+  }
+  state_ = State::Live;
+  try {
+    auto desktop = Call([bridge] {
+      Reference<css::uno::XComponentContext> remote(bridge->getInstance("StarOffice.ComponentContext"),
+                                                    css::uno::UNO_QUERY_THROW);
+      return css::frame::Desktop::create(remote);
+    });
+    std::lock_guard lock(mutex_);
+    desktop_ = desktop;
+  } catch (const EOleError&) {
+    if (state_ == State::Live) state_ = State::Unlinked;
+    throw;
+  }
+  return true;
 }
 
 std::shared_ptr<Connection> Connection::Open(const Settings& settings) {
-  if (auto c = TryConnect(settings)) return c;
+  std::shared_ptr<Connection> c(new Connection(settings));
+  if (c->Link()) return c;
   const std::string command = settings.startCommand + " --accept=" + Utf8(PipeDescription(settings)) + ";urp;";
   process::Process started = process::Process::Start(command, "", false);
   if (!started.Valid()) throw EOleError("Server execution failed");
@@ -151,7 +124,7 @@ std::shared_ptr<Connection> Connection::Open(const Settings& settings) {
   while (std::chrono::steady_clock::now() < until) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     try {
-      if (auto c = TryConnect(settings)) return c;
+      if (c->Link()) return c;
     } catch (const EOleError& e) {
       failure = e.what();
     }

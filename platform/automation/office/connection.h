@@ -1,22 +1,21 @@
 // One connection to the office over UNO: a bridge through the named pipe,
-// the office's desktop, and the watchdog that bounds every call.
+// the office's desktop, and calls bounded in time.
 #pragma once
 
 #include "automation.h"
 #include "office.h"
 
+#include <com/sun/star/connection/XConnection.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -29,26 +28,6 @@ std::string Utf8(const rtl::OUString& text);
 rtl::OUString ToOUString(const std::u16string& text);
 std::u16string ToU16(const rtl::OUString& text);
 
-// Runs `expire` once a deadline passes, on a thread of its own.
-class Watchdog {
- public:
-  explicit Watchdog(std::function<void()> expire);
-  ~Watchdog();
-  void Arm(std::chrono::steady_clock::duration within);
-  void Disarm();
-  bool Fired() const { return fired_; }
-
- private:
-  void Run();
-  std::function<void()> expire_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::optional<std::chrono::steady_clock::time_point> deadline_;
-  bool stop_ = false;
-  std::atomic<bool> fired_{false};
-  std::thread thread_;
-};
-
 class Connection {
  public:
   // Connects through the settings' pipe; when nothing answers, starts the
@@ -59,42 +38,55 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // Runs `call` (UNO calls into the office) within the call wait. Office
-  // exceptions become EOleError with their message; a call that does not
-  // return in time is cut off with the connection, which stays dead.
+  // Runs `call` (UNO calls into the office) on a thread of its own and
+  // waits for it the call wait at most; `call` must own what it uses (it
+  // may outlive the wait). Office exceptions become EOleError with their
+  // message. A call that does not return in time is left behind with its
+  // bridge, and the next call links to the office anew, through the pipe
+  // only. Once the office has closed the connection stays dead, as one to a
+  // closed application does.
   template <class F>
-  auto Call(F&& call) -> decltype(call());
+  auto Call(F call) -> decltype(call());
 
-  const Reference<css::frame::XDesktop2>& Desktop() const { return desktop_; }
-  const Reference<css::uno::XComponentContext>& Context() const { return remote_; }
+  Reference<css::frame::XDesktop2> Desktop() const {
+    std::lock_guard lock(mutex_);
+    return desktop_;
+  }
 
  private:
-  Connection(const Settings& settings, Reference<css::lang::XComponent> bridge);
-  static std::shared_ptr<Connection> TryConnect(const Settings& settings);
+  explicit Connection(const Settings& settings);
+  // Builds the bridge through the pipe; false when nothing answers on it.
+  bool Link();
+  void DropBridge();
 
-  std::chrono::milliseconds callWait_;
+  enum class State { Live, Unlinked, Closed };
+  Settings settings_;
+  State state_ = State::Unlinked;
+  mutable std::mutex mutex_;  // calls read the desktop on their own threads
   Reference<css::lang::XComponent> bridge_;
-  Watchdog watchdog_;
-  bool dead_ = false;
-  Reference<css::uno::XComponentContext> remote_;
   Reference<css::frame::XDesktop2> desktop_;
 };
 
 [[noreturn]] void RaiseFrom(const css::uno::Exception& e);
 
 template <class F>
-auto Connection::Call(F&& call) -> decltype(call()) {
-  if (dead_) throw EOleError("The connection to the office is lost.");
-  struct Armed {
-    Watchdog& w;
-    ~Armed() { w.Disarm(); }
-  } armed{watchdog_};
-  watchdog_.Arm(callWait_);
+auto Connection::Call(F call) -> decltype(call()) {
+  using Result = decltype(call());
+  if (state_ == State::Closed) throw EOleError("The office has closed.");
+  if (state_ == State::Unlinked && !Link()) throw EOleError("The office does not answer.");
+  auto task = std::make_shared<std::packaged_task<Result()>>(std::move(call));
+  std::future<Result> result = task->get_future();
+  std::thread([task] { (*task)(); }).detach();
+  if (result.wait_for(settings_.callWait) != std::future_status::ready) {
+    state_ = State::Unlinked;
+    DropBridge();
+    throw EOleError("The office did not answer in time.");
+  }
   try {
-    return call();
+    return result.get();
   } catch (const css::lang::DisposedException&) {
-    dead_ = true;
-    throw EOleError(watchdog_.Fired() ? "The office did not answer in time." : "The office has closed.");
+    state_ = State::Closed;
+    throw EOleError("The office has closed.");
   } catch (const css::uno::Exception& e) {
     RaiseFrom(e);
   }

@@ -42,10 +42,10 @@ class ImpressTextRange : public PowerPointTextRange {
       : office_(std::move(office)), text_(std::move(text)), written_(std::move(written)) {}
   std::u16string Text() override {
     written_->clear();
-    return office_->Call([&] { return ToU16(text_->getString()); });
+    return office_->Call([range = text_] { return ToU16(range->getString()); });
   }
   void SetText(const std::u16string& text) override {
-    office_->Call([&] { text_->setString(ToOUString(text)); });
+    office_->Call([range = text_, value = ToOUString(text)] { range->setString(value); });
     *written_ = text_;
   }
   std::shared_ptr<Font> GetFont() override;
@@ -61,10 +61,10 @@ class ImpressFont : public Font {
   ImpressFont(std::shared_ptr<Connection> office, Reference<css::beans::XPropertySet> text)
       : office_(std::move(office)), text_(std::move(text)) {}
   void SetName(const std::u16string& name) override {
-    office_->Call([&] { SetFace(text_, name); });
+    office_->Call([text = text_, name] { SetFace(text, name); });
   }
   void SetSize(float points) override {
-    office_->Call([&] { office::SetSize(text_, points); });
+    office_->Call([text = text_, points] { office::SetSize(text, points); });
   }
 
  private:
@@ -73,9 +73,9 @@ class ImpressFont : public Font {
 };
 
 std::shared_ptr<Font> ImpressTextRange::GetFont() {
-  const Reference<XTextRange>& text = written_->is() ? *written_ : text_;
+  const Reference<XTextRange> text = written_->is() ? *written_ : text_;
   return std::make_shared<ImpressFont>(
-      office_, office_->Call([&] { return Reference<css::beans::XPropertySet>(text, css::uno::UNO_QUERY_THROW); }));
+      office_, office_->Call([text] { return Reference<css::beans::XPropertySet>(text, css::uno::UNO_QUERY_THROW); }));
 }
 
 class ImpressSelection : public PowerPointSelection {
@@ -83,7 +83,7 @@ class ImpressSelection : public PowerPointSelection {
   ImpressSelection(std::shared_ptr<Connection> office, Reference<css::view::XSelectionSupplier> view, Written written)
       : office_(std::move(office)), view_(std::move(view)), written_(std::move(written)) {}
   std::shared_ptr<PowerPointTextRange> TextRange() override {
-    return std::make_shared<ImpressTextRange>(office_, office_->Call([&] { return SelectedText(view_); }), written_);
+    return std::make_shared<ImpressTextRange>(office_, office_->Call([view = view_] { return SelectedText(view); }), written_);
   }
 
  private:
@@ -110,8 +110,8 @@ class ImpressApplication : public PowerPointApplication {
  public:
   explicit ImpressApplication(std::shared_ptr<Connection> office) : office_(std::move(office)) {}
   std::shared_ptr<PowerPointWindow> ActiveWindow() override {
-    return std::make_shared<ImpressWindow>(office_, office_->Call([&] {
-      auto document = FindDocument(*office_, kImpressDocument);
+    return std::make_shared<ImpressWindow>(office_, office_->Call([office = office_] {
+      auto document = FindDocument(*office, kImpressDocument);
       if (!document.is()) throw EOleError("There is no currently active document window.");
       return Reference<css::view::XSelectionSupplier>(document->getCurrentController(), css::uno::UNO_QUERY_THROW);
     }), written_);

@@ -153,10 +153,10 @@ class PropertyFont : public Font {
   PropertyFont(std::shared_ptr<Owner> owner, std::function<Reference<css::beans::XPropertySet>()> target)
       : owner_(std::move(owner)), target_(std::move(target)) {}
   void SetName(const std::u16string& name) override {
-    owner_->office->Call([&] { SetFace(target_(), name); });
+    owner_->office->Call([target = target_, name] { SetFace(target(), name); });
   }
   void SetSize(float points) override {
-    owner_->office->Call([&] { office::SetSize(target_(), points); });
+    owner_->office->Call([target = target_, points] { office::SetSize(target(), points); });
   }
 
  private:
@@ -188,13 +188,15 @@ class WriterRange : public WordRange {
   void InsertAfter(const std::u16string& text) override {
     const auto lines = Lines(text);
     const int at = span_->end;
-    owner_->office->Call([&] { owner_->Text().Replace(at, at, lines); });
+    owner_->office->Call([owner = owner_, at, lines] { owner->Text().Replace(at, at, lines); });
     owner_->spans.Edit(at, at, Units(lines));
     span_->end = at + Units(lines);
   }
 
  private:
-  int Length() { return owner_->office->Call([&] { return owner_->Text().Length(); }); }
+  int Length() {
+    return owner_->office->Call([owner = owner_] { return owner->Text().Length(); });
+  }
   std::shared_ptr<Owner> owner_;
   std::shared_ptr<TextSpan> span_;
 };
@@ -223,8 +225,8 @@ class WriterSelection : public WordSelection {
  public:
   explicit WriterSelection(std::shared_ptr<WriterApplication> app) : app_(std::move(app)) {}
   std::shared_ptr<WordRange> Range() override {
-    auto [start, end] = app_->office->Call([&] {
-      auto cursor = ViewCursor(*app_->office);
+    auto [start, end] = app_->office->Call([office = app_->office] {
+      auto cursor = ViewCursor(*office);
       WriterText text(cursor->getText(), cursor.get());
       return std::pair(text.Offset(cursor->getStart()), text.Offset(cursor->getEnd()));
     });
@@ -232,8 +234,8 @@ class WriterSelection : public WordSelection {
   }
   void TypeText(const std::u16string& typed) override {
     const auto lines = Lines(typed);
-    auto [start, end] = app_->office->Call([&] {
-      auto cursor = ViewCursor(*app_->office);
+    auto [start, end] = app_->office->Call([office = app_->office, lines] {
+      auto cursor = ViewCursor(*office);
       WriterText text(cursor->getText(), cursor.get());
       int a = text.Offset(cursor->getStart()), b = text.Offset(cursor->getEnd());
       if (b < a) std::swap(a, b);
@@ -243,8 +245,8 @@ class WriterSelection : public WordSelection {
     app_->spans.Edit(start, end, Units(lines));
   }
   void SetRange(int start, int end) override {
-    app_->office->Call([&] {
-      auto cursor = ViewCursor(*app_->office);
+    app_->office->Call([office = app_->office, start, end] {
+      auto cursor = ViewCursor(*office);
       auto range = WriterText(cursor->getText(), cursor.get()).Cursor(std::min(start, end), std::max(start, end));
       cursor->gotoRange(range->getStart(), false);
       cursor->gotoRange(range->getEnd(), true);
@@ -262,7 +264,7 @@ class WriterSelection : public WordSelection {
 };
 
 std::shared_ptr<WordSelection> WriterApplication::Selection() {
-  office->Call([&] { ViewCursor(*office); });
+  office->Call([connection = office] { ViewCursor(*connection); });
   return std::make_shared<WriterSelection>(shared_from_this());
 }
 
@@ -291,11 +293,12 @@ class WriterDocument : public WordDocument, public Owner, public std::enable_sha
  public:
   explicit WriterDocument(std::shared_ptr<Connection> connection) {
     office = std::move(connection);
-    office->Call([&] {
-      Reference<css::frame::XComponentLoader> loader(office->Desktop(), css::uno::UNO_QUERY_THROW);
-      document_.set(loader->loadComponentFromURL("private:factory/swriter", "_blank", 0,
-                                                 Properties({Property("Hidden", css::uno::Any(true))})),
-                    css::uno::UNO_QUERY_THROW);
+    document_ = office->Call([connection = office] {
+      Reference<css::frame::XComponentLoader> loader(connection->Desktop(), css::uno::UNO_QUERY_THROW);
+      return Reference<css::text::XTextDocument>(
+          loader->loadComponentFromURL("private:factory/swriter", "_blank", 0,
+                                       Properties({Property("Hidden", css::uno::Any(true))})),
+          css::uno::UNO_QUERY_THROW);
     });
   }
   // A document nobody can see is not left open in the office.
@@ -306,7 +309,7 @@ class WriterDocument : public WordDocument, public Owner, public std::enable_sha
       }
   }
   WriterText Text() override {
-    if (closed_) throw EOleError("The object invoked has disconnected from its clients.");
+    Open();
     return WriterText(document_->getText(), nullptr);
   }
   std::shared_ptr<WordRange> Content() override { return Whole(); }
@@ -314,26 +317,29 @@ class WriterDocument : public WordDocument, public Owner, public std::enable_sha
   void SaveAs(const std::u16string& fileName) override {
     ReplaceFile(fileName, [&](const std::string& path) {
       const OUString url = FileUrl(path);
-      office->Call([&] {
-        Text();
-        Reference<css::frame::XStorable> storable(document_, css::uno::UNO_QUERY_THROW);
+      Open();
+      office->Call([document = document_, url] {
+        Reference<css::frame::XStorable> storable(document, css::uno::UNO_QUERY_THROW);
         storable->storeToURL(url, Properties({Property("FilterName", css::uno::Any(OUString("MS Word 97"))),
                                               Property("Overwrite", css::uno::Any(true))}));
       });
     });
   }
   void Close() override {
-    office->Call([&] {
-      Text();
-      Reference<css::util::XCloseable>(document_, css::uno::UNO_QUERY_THROW)->close(true);
+    Open();
+    office->Call([document = document_] {
+      Reference<css::util::XCloseable>(document, css::uno::UNO_QUERY_THROW)->close(true);
     });
     closed_ = true;
   }
 
  private:
   std::shared_ptr<WordRange> Whole() {
-    const int length = office->Call([&] { return Text().Length(); });
+    const int length = office->Call([owner = shared_from_this()] { return owner->Text().Length(); });
     return std::make_shared<WriterRange>(shared_from_this(), spans.New(0, length));
+  }
+  void Open() const {
+    if (closed_) throw EOleError("The object invoked has disconnected from its clients.");
   }
   Reference<css::text::XTextDocument> document_;
   bool closed_ = false;

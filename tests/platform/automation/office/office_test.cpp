@@ -185,21 +185,32 @@ TEST_F(OfficeTest, ARunningOfficeNotListeningIsToldToListen) {
   EXPECT_TRUE(script.messages().isEmpty());
 }
 
-TEST_F(OfficeTest, AHungOfficeIsGivenUpAfterTheCallWait) {
+TEST_F(OfficeTest, AHungOfficeIsGivenUpAfterTheCallWaitAndReachedAgainLater) {
   ResetServers();
   Settings impatient = gOffice->settings;
   impatient.callWait = std::chrono::milliseconds(1000);
   UseOffice(impatient);
   Open("private:factory/swriter");
   output::Connections c;
-  ASSERT_EQ(::kill(-static_cast<pid_t>(gOffice->office.Id()), SIGSTOP), 0);
+  auto send = [&](const char* size) {
+    return output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, size}, true, false, false, "");
+  };
+  const pid_t group = -static_cast<pid_t>(gOffice->office.Id());
+  // A size that is not a number fails after typing: the connection stays open.
+  EXPECT_FALSE(send("x"));
+  ASSERT_TRUE(c.WordApplication1.Connected());
+
+  ASSERT_EQ(::kill(group, SIGSTOP), 0);
   const auto start = std::chrono::steady_clock::now();
-  const bool sent = output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, "");
+  const bool sent = send("14");
   const auto took = std::chrono::steady_clock::now() - start;
-  ::kill(-static_cast<pid_t>(gOffice->office.Id()), SIGCONT);
+  ::kill(group, SIGCONT);
   EXPECT_FALSE(sent);
   EXPECT_LT(took, std::chrono::seconds(5));
-  EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
+  EXPECT_EQ(script.messages(), (QStringList{output::kWordFailure, output::kWordFailure}));
+
+  // Once the office answers again, so does the connection kept open.
+  EXPECT_TRUE(send("14"));
 }
 
 TEST_F(OfficeTest, WordDocumentExportedThroughTheOfficeOpensWithTheSameText) {
