@@ -1,12 +1,8 @@
 #include "automation.h"
 
-#include "codepage.h"
-
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
-#include <random>
 
 namespace automation {
 
@@ -98,25 +94,6 @@ void FollowEdit(TextSpan& span, int start, int end, int added) {
   };
   move(span.start);
   move(span.end);
-}
-
-void ReplaceFile(const std::u16string& fileName, const std::function<void(const std::string& path)>& write) {
-  namespace fs = std::filesystem;
-  const fs::path target(codepage::Utf16ToUtf8(fileName));
-  fs::path temp = target;
-  temp += ".~" + std::to_string(std::random_device{}()) + ".tmp";
-  std::error_code ec;
-  try {
-    write(temp.string());
-  } catch (...) {
-    fs::remove(temp, ec);
-    throw;
-  }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    throw EOleError("The file cannot be saved.");
-  }
 }
 
 // --- running object table -------------------------------------------------------

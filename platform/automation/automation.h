@@ -236,12 +236,6 @@ struct TextSpan {
 // span that was exactly the replaced text; later positions shift.
 void FollowEdit(TextSpan& span, int start, int end, int added);
 
-// Writes a file as a whole: `write` writes the complete file under the name
-// it is given, beside `fileName`, which then takes its place. When `write`
-// raises, or the file cannot take its place, the old file stays as it was
-// and EOleError is raised.
-void ReplaceFile(const std::u16string& fileName, const std::function<void(const std::string& path)>& write);
-
 // Late-bound helpers: raise EOleError when the result is not an object.
 std::shared_ptr<IDispatch> GetObject(IDispatch& object, int dispId);
 

@@ -1,12 +1,12 @@
 #include "inprocess.h"
 
 #include "codepage.h"
+#include "files.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 
 namespace automation {
 
@@ -258,13 +258,9 @@ std::shared_ptr<WordRange> Document::Range() {
 
 void Document::SaveAs(const std::u16string& fileName) {
   Check("SaveAs");
-  const std::string rtf = ToRtf(body_);
-  ReplaceFile(fileName, [&](const std::string& path) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(rtf.data(), static_cast<std::streamsize>(rtf.size()));
-    file.close();
-    if (!file) throw EOleError("Word cannot save this file.");
-  });
+  std::error_code ec;
+  if (!files::ReplaceWhole(codepage::Utf16ToUtf8(fileName), ToRtf(body_), ec))
+    throw EOleError("Word cannot save this file.");
   savedAs_ = fileName;
 }
 

@@ -5,6 +5,7 @@
 // the length of the text just typed ends where that text ends. Positions are
 // turned back into places by moving a cursor from the view cursor (or the
 // start of a new document), so that only the text between the two is read.
+#include "files.h"
 #include "office_servers.h"
 #include "texts.h"
 
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <random>
 
 namespace automation::office {
 
@@ -314,16 +316,30 @@ class WriterDocument : public WordDocument, public Owner, public std::enable_sha
   }
   std::shared_ptr<WordRange> Content() override { return Whole(); }
   std::shared_ptr<WordRange> Range() override { return Whole(); }
+  // The office writes the document into a temporary file, whose bytes then
+  // replace the target as a whole.
   void SaveAs(const std::u16string& fileName) override {
-    ReplaceFile(fileName, [&](const std::string& path) {
-      const OUString url = FileUrl(path);
-      Open();
-      office->Call([document = document_, url] {
-        Reference<css::frame::XStorable> storable(document, css::uno::UNO_QUERY_THROW);
-        storable->storeToURL(url, Properties({Property("FilterName", css::uno::Any(OUString("MS Word 97"))),
-                                              Property("Overwrite", css::uno::Any(true))}));
-      });
+    Open();
+    namespace fs = std::filesystem;
+    const fs::path temp = fs::temp_directory_path() /
+                          (".varunel-export-" + std::to_string(std::random_device{}()) + ".doc");
+    struct Removed {
+      fs::path path;
+      ~Removed() {
+        std::error_code ec;
+        fs::remove(path, ec);
+      }
+    } removed{temp};
+    office->Call([document = document_, url = FileUrl(temp.string())] {
+      Reference<css::frame::XStorable> storable(document, css::uno::UNO_QUERY_THROW);
+      storable->storeToURL(url, Properties({Property("FilterName", css::uno::Any(OUString("MS Word 97"))),
+                                            Property("Overwrite", css::uno::Any(true))}));
     });
+    std::string bytes;
+    std::error_code ec;
+    if (!files::ReadWhole(temp, std::uintmax_t{1} << 31, bytes, ec) ||
+        !files::ReplaceWhole(fs::path(Utf8(ToOUString(fileName))), bytes, ec))
+      throw EOleError("Word cannot save this file.");
   }
   void Close() override {
     Open();
