@@ -6,6 +6,7 @@
 
 #include "AppHooks.h"
 #include "EditorArt.h"
+#include "office.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
 #include "uOptions.h"
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
   }
   TVarunelApplication app(argc, argv);
   QApplication::setApplicationName("VarunelV1.0");
+  // The Word document export writes through LibreOffice where it can be reached.
+  automation::office::UseOffice();
 
   frmMain = new TfrmMain;
   frmMain->FormCreate(frmMain);

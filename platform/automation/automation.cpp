@@ -83,6 +83,19 @@ std::shared_ptr<IDispatch> GetObject(IDispatch& object, int dispId) {
   return v.dispatch;
 }
 
+void FollowEdit(TextSpan& span, int start, int end, int added) {
+  const int removed = end - start;
+  if (removed > 0 && span.start == start && span.end == end) {
+    span.end = start;
+    return;
+  }
+  auto move = [&](int& p) {
+    if (p > start) p = p < end ? start : p - removed + added;
+  };
+  move(span.start);
+  move(span.end);
+}
+
 // --- running object table -------------------------------------------------------
 
 std::shared_ptr<void> DefaultDocumentStarter();  // inprocess.cpp

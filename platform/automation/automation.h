@@ -227,6 +227,15 @@ class TWordDocument : public TOleServer<WordDocument> {
   void Close() const { Intf().Close(); }
 };
 
+// A stretch of a document's text as a Word range holds it: [start, end).
+struct TextSpan {
+  int start = 0, end = 0;
+};
+// How a span follows the replacement of [start, end) by `added` characters:
+// positions inside the replaced text collapse to its start, and so does a
+// span that was exactly the replaced text; later positions shift.
+void FollowEdit(TextSpan& span, int start, int end, int added);
+
 // Late-bound helpers: raise EOleError when the result is not an object.
 std::shared_ptr<IDispatch> GetObject(IDispatch& object, int dispId);
 

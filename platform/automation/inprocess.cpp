@@ -1,12 +1,12 @@
 #include "inprocess.h"
 
 #include "codepage.h"
+#include "files.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 
 namespace automation {
 
@@ -242,21 +242,8 @@ void Document::Select(int start, int end) {
 
 void Document::Edit(int start, int end, const std::u16string& text) {
   body_.Replace(static_cast<size_t>(start), static_cast<size_t>(end), text);
-  const int removed = end - start, added = static_cast<int>(text.size());
-  // Positions inside the replaced text collapse to its start, and so does a
-  // range that was exactly the replaced text; later positions shift.
-  auto move = [&](int& p) {
-    if (p > start) p = p < end ? start : p - removed + added;
-  };
   for (auto& w : spans_)
-    if (auto s = w.lock()) {
-      if (removed > 0 && s->start == start && s->end == end) {
-        s->end = start;
-      } else {
-        move(s->start);
-        move(s->end);
-      }
-    }
+    if (auto s = w.lock()) FollowEdit(*s, start, end, static_cast<int>(text.size()));
 }
 
 std::shared_ptr<WordRange> Document::Content() {
@@ -271,11 +258,9 @@ std::shared_ptr<WordRange> Document::Range() {
 
 void Document::SaveAs(const std::u16string& fileName) {
   Check("SaveAs");
-  std::ofstream file(codepage::Utf16ToUtf8(fileName), std::ios::binary | std::ios::trunc);
-  const std::string rtf = ToRtf(body_);
-  file.write(rtf.data(), static_cast<std::streamsize>(rtf.size()));
-  file.close();
-  if (!file) throw EOleError("Word cannot save this file.");
+  std::error_code ec;
+  if (!files::ReplaceWhole(codepage::Utf16ToUtf8(fileName), ToRtf(body_), ec))
+    throw EOleError("Word cannot save this file.");
   savedAs_ = fileName;
 }
 

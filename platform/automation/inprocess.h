@@ -69,9 +69,7 @@ class StyledText {
 // before or across them, as Word's ranges do.
 class Document : public WordDocument, public std::enable_shared_from_this<Document> {
  public:
-  struct Span {
-    int start = 0, end = 0;
-  };
+  using Span = TextSpan;
   explicit Document(std::shared_ptr<Faults> faults = std::make_shared<Faults>());
 
   std::shared_ptr<WordRange> Content() override;

@@ -1,0 +1,63 @@
+#include "texts.h"
+
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XFrames.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
+
+namespace automation::office {
+
+namespace {
+
+Reference<css::frame::XModel> OfKind(const Reference<css::uno::XInterface>& component, const char* service) {
+  Reference<css::lang::XServiceInfo> info(component, css::uno::UNO_QUERY);
+  if (!info.is() || !info->supportsService(rtl::OUString::createFromAscii(service))) return nullptr;
+  return Reference<css::frame::XModel>(component, css::uno::UNO_QUERY);
+}
+
+}  // namespace
+
+Reference<css::frame::XModel> FindDocument(Connection& office, const char* service) {
+  const auto& desktop = office.Desktop();
+  if (auto current = OfKind(desktop->getCurrentComponent(), service); current.is() && current->getCurrentController().is())
+    return current;
+  Reference<css::container::XIndexAccess> frames(desktop->getFrames(), css::uno::UNO_QUERY_THROW);
+  for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
+    Reference<css::frame::XFrame> frame(frames->getByIndex(i), css::uno::UNO_QUERY);
+    if (!frame.is()) continue;
+    Reference<css::frame::XController> controller = frame->getController();
+    if (!controller.is()) continue;
+    if (auto model = OfKind(controller->getModel(), service); model.is()) return model;
+  }
+  return nullptr;
+}
+
+void SetFace(const Reference<css::beans::XPropertySet>& text, const std::u16string& face) {
+  const css::uno::Any name(ToOUString(face));
+  text->setPropertyValue("CharFontName", name);
+  text->setPropertyValue("CharFontNameComplex", name);
+}
+
+void SetSize(const Reference<css::beans::XPropertySet>& text, float points) {
+  // The office takes any height; a word processor's limits keep it sane.
+  if (!(points >= 1 && points <= 1638)) throw EOleError("The requested member of the collection does not exist.");
+  const css::uno::Any height(points);
+  text->setPropertyValue("CharHeight", height);
+  text->setPropertyValue("CharHeightComplex", height);
+}
+
+std::vector<std::u16string> Lines(const std::u16string& text) {
+  std::vector<std::u16string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' || text[i] == u'\n') {
+      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+      lines.emplace_back();
+    } else {
+      lines.back() += text[i];
+    }
+  }
+  return lines;
+}
+
+}  // namespace automation::office

@@ -1,0 +1,28 @@
+// What the Writer, Calc and Impress sides share: finding the document the
+// user works in, and giving text a face and size.
+#pragma once
+
+#include "connection.h"
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+
+#include <string>
+#include <vector>
+
+namespace automation::office {
+
+// The document of the kind `service` names that the user works in: the
+// office's current document when it is of that kind, else the first open
+// one of that kind. Null when none is open. Call inside Connection::Call.
+Reference<css::frame::XModel> FindDocument(Connection& office, const char* service);
+
+// Sets the face (or the size in points) for Western and complex-script text
+// alike, so that Sinhala shows in it too. Call inside Connection::Call.
+void SetFace(const Reference<css::beans::XPropertySet>& text, const std::u16string& face);
+void SetSize(const Reference<css::beans::XPropertySet>& text, float points);
+
+// The lines of a text whose lines end in CR LF, CR or LF; one more line than breaks.
+std::vector<std::u16string> Lines(const std::u16string& text);
+
+}  // namespace automation::office

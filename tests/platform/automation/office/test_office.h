@@ -1,0 +1,104 @@
+// A headless LibreOffice for the tests: started with a profile of its own
+// in a temporary folder, listening on a pipe named after the test process,
+// and stopped again when the object goes. Plus what the tests read back.
+#pragma once
+
+#include "connection.h"
+#include "office.h"
+#include "process.h"
+#include "temp_dir.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+struct TestOffice {
+  testutil::TempDir profile;
+  process::Process office;
+  automation::office::Settings settings;
+  std::shared_ptr<automation::office::Connection> connection;
+  std::string failure;  // why the office could not be reached
+
+  static bool Installed() { return std::system("command -v soffice > /dev/null 2>&1") == 0; }
+
+  TestOffice() {
+    using namespace std::chrono_literals;
+    settings.pipeName = "varunel_office_test_" + std::to_string(::getpid());
+    const std::string command = "soffice --headless --invisible --nologo --norestore --nodefault "
+                                "-env:UserInstallation=file://" + profile.path.string();
+    settings.startCommand = command;
+    settings.callWait = 10s;
+    // Started here, so that it can be stopped. Through a shell only to leave
+    // the tests' output alone: an office that outlives a crashed test must
+    // not hold the test runner's pipes open.
+    office = process::Process::Start("/bin/sh -c 'exec " + command + " \"--accept=pipe,name=" + settings.pipeName +
+                                         ";urp;\" < /dev/null > /dev/null 2>&1'",
+                                     "", false);
+    if (!office.Valid()) {
+      failure = "soffice did not start";
+      return;
+    }
+    // The backend's own wait for a starting office, with nothing to start.
+    automation::office::Settings waitOnly = settings;
+    waitOnly.startCommand = "true";
+    waitOnly.startWait = 60s;
+    try {
+      connection = automation::office::Connection::Open(waitOnly);
+    } catch (const automation::EOleError& e) {
+      failure = std::string("the office did not answer: ") + e.what();
+    }
+  }
+
+  ~TestOffice() {
+    if (connection) {
+      try {
+        connection->Call([&] { connection->Desktop()->terminate(); });
+      } catch (const automation::EOleError&) {
+      }
+      connection.reset();
+    }
+    for (int i = 0; i < 100 && office.Running(); ++i) ::usleep(100000);
+    office.Terminate();
+  }
+
+  template <class F>
+  auto Call(F&& f) -> decltype(f()) {
+    return connection->Call(std::forward<F>(f));
+  }
+
+  // A hidden document; call inside Call.
+  com::sun::star::uno::Reference<com::sun::star::uno::XInterface> Load(const rtl::OUString& url) {
+    namespace css = com::sun::star;
+    css::uno::Sequence<css::beans::PropertyValue> hidden(1);
+    hidden.getArray()[0].Name = "Hidden";
+    hidden.getArray()[0].Value <<= true;
+    css::uno::Reference<css::frame::XComponentLoader> loader(connection->Desktop(), css::uno::UNO_QUERY_THROW);
+    return css::uno::Reference<css::uno::XInterface>(loader->loadComponentFromURL(url, "_blank", 0, hidden),
+                                                     css::uno::UNO_QUERY_THROW);
+  }
+};
+
+// Face and size of a piece of text, for Western and for complex script.
+struct TextStyle {
+  std::u16string face, complexFace;
+  float height = 0, complexHeight = 0;
+  bool operator==(const TextStyle&) const = default;
+};
+
+// Call inside TestOffice::Call.
+inline TextStyle StyleOf(const com::sun::star::uno::Reference<com::sun::star::uno::XInterface>& text) {
+  namespace css = com::sun::star;
+  css::uno::Reference<css::beans::XPropertySet> p(text, css::uno::UNO_QUERY_THROW);
+  using automation::office::ToU16;
+  return {ToU16(p->getPropertyValue("CharFontName").get<rtl::OUString>()),
+          ToU16(p->getPropertyValue("CharFontNameComplex").get<rtl::OUString>()),
+          p->getPropertyValue("CharHeight").get<float>(), p->getPropertyValue("CharHeightComplex").get<float>()};
+}
+
+inline const TextStyle kMapStyle{u"Noto Sans Sinhala", u"Noto Sans Sinhala", 14, 14};
