@@ -27,19 +27,6 @@
 
 namespace {
 
-// Pictures of the image list the commands show.
-enum TImage : int {
-  imgCopy = 3,
-  imgPaste = 4,
-  imgSave = 5,
-  imgCharMap = 6,
-  imgClear = 10,
-  imgExport = 11,
-  imgHelp = 12,
-  imgAbout = 13,
-  imgFontMap = 16,
-};
-
 const char* const kFontSizes[] = {"6",  "7",  "8",  "9",  "10", "11", "12", "14",  "16",  "18", "20",
                                   "22", "24", "26", "28", "36", "48", "72", "100", "120", "160"};
 

@@ -48,7 +48,7 @@ void TfrmMain::FormCreate(QObject*) {
   // Written at every start, never read; a failure is silent.
   registry::WriteInstallPath(GetAppFolder().toStdU16String());
 
-  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(16));
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(imgFontMap));
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

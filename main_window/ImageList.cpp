@@ -8,7 +8,7 @@
 namespace {
 
 constexpr int kSize = 16;
-constexpr int kCount = 22;
+constexpr int kCount = imgSinhala + 1;
 
 void Page(QPainter& p, QColor ink) {
   p.setPen(ink);
@@ -33,37 +33,37 @@ void Letter(QPainter& p, QColor back, const QString& text, QColor fore = Qt::whi
 void Draw(QPainter& p, int index) {
   const QColor ink(40, 40, 40);
   switch (index) {
-    case 0:  // new
+    case imgNew:
       Page(p, ink);
       break;
-    case 1:  // open
+    case imgOpen:
       p.setPen(QColor(150, 110, 20));
       p.setBrush(QColor(240, 200, 80));
       p.drawRect(1, 4, 14, 10);
       p.drawRect(1, 2, 6, 2);
       break;
-    case 2:  // cut
+    case imgCut:
       p.setPen(QPen(ink, 1.5));
       p.drawLine(4, 1, 11, 10);
       p.drawLine(11, 1, 4, 10);
       p.drawEllipse(2, 10, 4, 4);
       p.drawEllipse(9, 10, 4, 4);
       break;
-    case 3:  // copy
-    case 8:  // copy map
+    case imgCopy:
+    case imgCopyMap:
       p.translate(-2, -1);
       Page(p, ink);
       p.translate(4, 2);
       Page(p, index == 8 ? QColor(20, 90, 160) : ink);
       break;
-    case 4:  // paste
+    case imgPaste:
       p.setPen(ink);
       p.setBrush(QColor(200, 160, 90));
       p.drawRect(2, 2, 11, 13);
       p.setBrush(Qt::white);
       p.drawRect(6, 6, 8, 9);
       break;
-    case 5: {  // save
+    case imgSave: {
       p.setPen(QColor(20, 50, 120));
       p.setBrush(QColor(60, 100, 190));
       p.drawRect(1, 1, 14, 14);
@@ -73,7 +73,7 @@ void Draw(QPainter& p, int index) {
       p.drawRect(5, 10, 6, 5);
       break;
     }
-    case 6: {  // character map: a grid of cells
+    case imgCharMap: {
       p.setPen(ink);
       p.setBrush(Qt::white);
       p.drawRect(1, 1, 14, 14);
@@ -85,43 +85,43 @@ void Draw(QPainter& p, int index) {
       p.drawRect(6, 6, 4, 4);
       break;
     }
-    case 7:  // new map
+    case imgNewMap:
       Page(p, ink);
       p.setPen(QPen(QColor(0, 140, 0), 2));
       p.drawLine(11, 9, 11, 15);
       p.drawLine(8, 12, 14, 12);
       break;
-    case 9:  // chart export
+    case imgHtml:
       Letter(p, QColor(220, 110, 30), "<>");
       break;
-    case 10:  // clear
+    case imgClear:
       p.setPen(QPen(QColor(200, 30, 30), 2));
       p.drawLine(3, 3, 13, 13);
       p.drawLine(13, 3, 3, 13);
       break;
-    case 11:  // export
+    case imgExport:
       Page(p, ink);
       p.setPen(QPen(QColor(0, 120, 0), 2));
       p.drawLine(7, 8, 14, 8);
       p.drawLine(11, 5, 14, 8);
       p.drawLine(11, 11, 14, 8);
       break;
-    case 12:  // help
+    case imgHelp:
       Letter(p, QColor(30, 110, 200), "?");
       break;
-    case 13:  // about
+    case imgAbout:
       Letter(p, QColor(30, 110, 200), "i");
       break;
-    case 14:  // Word
+    case imgWord:
       Letter(p, QColor(40, 80, 170), "W");
       break;
-    case 15:  // Excel
+    case imgExcel:
       Letter(p, QColor(20, 120, 60), "X");
       break;
-    case 16:  // font map
+    case imgFontMap:
       Letter(p, QColor(240, 240, 230), "Aa", QColor(120, 40, 40));
       break;
-    case 17: {  // font size
+    case imgFontSize: {
       p.setPen(ink);
       QFont f("Sans");
       f.setBold(true);
@@ -133,10 +133,10 @@ void Draw(QPainter& p, int index) {
       p.drawText(QRect(9, 0, 7, 16), Qt::AlignLeft | Qt::AlignBottom, "A");
       break;
     }
-    case 18:  // PowerPoint
+    case imgPowerPoint:
       Letter(p, QColor(200, 80, 30), "P");
       break;
-    case 19: {  // messenger: two people
+    case imgMessenger: {
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(40, 160, 60));
       p.drawEllipse(1, 2, 6, 6);
@@ -146,10 +146,10 @@ void Draw(QPainter& p, int index) {
       p.drawRoundedRect(8, 8, 8, 7, 3, 3);
       break;
     }
-    case 20:  // English typing
+    case imgEnglish:
       Letter(p, QColor(90, 90, 90), "En");
       break;
-    case 21:  // Sinhala typing
+    case imgSinhala:
       Letter(p, QColor(150, 30, 60), "Si");
       break;
     default:

@@ -55,7 +55,6 @@ const char* const kCutWarning =
     "Saving it writes only what the grid shows and drops the rest.\n\nSave anyway?";
 
 // Toolbar pictures of the main window's image list.
-enum : int { imgSave = 5, imgCharMap = 6, imgNewMap = 7, imgCopyMap = 8, imgHtml = 9 };
 
 // The map combo tells when its list closes and when a key is pressed in it.
 class MapCombo : public QComboBox {

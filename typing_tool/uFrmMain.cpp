@@ -86,10 +86,10 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
     bar->setIconSize(QSize(16, 16));
     bar->setMovable(false);
   }
-  tbMSWord = AddButton(ToolBar1, "tbMSWord", 14, "Output to MS Word", QSize(25, 24));
-  tbMSExcel = AddButton(ToolBar1, "tbMSExcel", 15, "Output to MS Excel", QSize(25, 24));
-  tbPP = AddButton(ToolBar1, "tbPP", 18, "Output to MS Powerpoint", QSize(25, 24));
-  tbMSN = AddButton(ToolBar1, "tbMSN", 19, "Output to MSN Live Messanger", QSize(25, 24));
+  tbMSWord = AddButton(ToolBar1, "tbMSWord", imgWord, "Output to MS Word", QSize(25, 24));
+  tbMSExcel = AddButton(ToolBar1, "tbMSExcel", imgExcel, "Output to MS Excel", QSize(25, 24));
+  tbPP = AddButton(ToolBar1, "tbPP", imgPowerPoint, "Output to MS Powerpoint", QSize(25, 24));
+  tbMSN = AddButton(ToolBar1, "tbMSN", imgMessenger, "Output to MSN Live Messanger", QSize(25, 24));
   grpTargets = new QButtonGroup(this);
   grpTargets->setObjectName("grpTargets");
   grpTargets->setExclusive(true);
@@ -99,10 +99,10 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   }
   tbMSWord->setChecked(true);
 
-  tbLanguage = AddButton(ToolBar2, "tbLanguage", 21, "Toggle Sinhala/ English Typing.", QSize(24, 24));
-  tbCharMap = AddButton(ToolBar2, "tbCharMap", 6, "Windows Character Map...", QSize(24, 24));
-  ToolButton1 = AddButton(ToolBar2, "ToolButton1", 16, "Font Map", QSize(24, 24));
-  ToolButton2 = AddButton(ToolBar2, "ToolButton2", 17, "Font Size", QSize(24, 24));
+  tbLanguage = AddButton(ToolBar2, "tbLanguage", imgSinhala, "Toggle Sinhala/ English Typing.", QSize(24, 24));
+  tbCharMap = AddButton(ToolBar2, "tbCharMap", imgCharMap, "Windows Character Map...", QSize(24, 24));
+  ToolButton1 = AddButton(ToolBar2, "ToolButton1", imgFontMap, "Font Map", QSize(24, 24));
+  ToolButton2 = AddButton(ToolBar2, "ToolButton2", imgFontSize, "Font Size", QSize(24, 24));
   auto* bands = new QVBoxLayout(CoolBar1);
   bands->setContentsMargins(0, 0, 0, 0);
   bands->setSpacing(2);
@@ -124,8 +124,8 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   }
   popLanguage = new QMenu(this);
   popLanguage->setObjectName("popLanguage");
-  SinhalaTyping1 = AddDrawnItem(popLanguage, "SinhalaTyping1", "Sinhala Typing     Ctrl+S", 21);
-  EnglishTyping1 = AddDrawnItem(popLanguage, "EnglishTyping1", "English Typing     Ctrl+E", 20);
+  SinhalaTyping1 = AddDrawnItem(popLanguage, "SinhalaTyping1", "Sinhala Typing     Ctrl+S", imgSinhala);
+  EnglishTyping1 = AddDrawnItem(popLanguage, "EnglishTyping1", "English Typing     Ctrl+E", imgEnglish);
   connect(SinhalaTyping1, &QAction::triggered, this, [this] { SinhalaTyping1Click(SinhalaTyping1); });
   connect(EnglishTyping1, &QAction::triggered, this, [this] { EnglishTyping1Click(EnglishTyping1); });
 
@@ -314,7 +314,7 @@ void TfrmMain::EnglishTyping1Click(QObject*) {
   QFont f = memSinhala->font();
   f.setFamily(codepage::WidenQ(FEnglishFont));
   memSinhala->setFont(f);
-  tbLanguage->setIcon(ImageList1.Icon(20));
+  tbLanguage->setIcon(ImageList1.Icon(imgEnglish));
   FEnglishMode = true;
 }
 
@@ -325,7 +325,7 @@ void TfrmMain::SinhalaTyping1Click(QObject*) {
   QFont f = memSinhala->font();
   if (FCharMap) f.setFamily(QString::fromStdU16String(FCharMap->FontName));
   memSinhala->setFont(f);
-  tbLanguage->setIcon(ImageList1.Icon(21));
+  tbLanguage->setIcon(ImageList1.Icon(imgSinhala));
   FEnglishMode = false;
 }
 

@@ -81,7 +81,7 @@ void TfrmMain::FormCreate(QObject*) {
   memSinhala->SetText(QString());
 
   // The program's icon is its Sinhala-typing picture; the tray shows it.
-  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(21));
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(imgSinhala));
   if (!FTrayIconData) {
     FTrayIconData = new QSystemTrayIcon(QApplication::windowIcon(), this);
     FTrayIconData->setObjectName("FTrayIconData");
