@@ -679,7 +679,13 @@ TfrmFontMapping::RepaintHeld::RepaintHeld(TfrmFontMapping* editor) : grid_(edito
 
 TfrmFontMapping::RepaintHeld::~RepaintHeld() {
   Hold(false);
-  grid_->update();
+  // The cells changed while held dropped their own repaints, and the grid's
+  // own update does not reach them: repaint the cells in sight. The others
+  // are painted afresh when they are scrolled into view.
+  const QRect seen = grid_->visibleRegion().boundingRect();
+  for (QObject* child : grid_->children())
+    if (child->isWidgetType())
+      if (auto* cell = static_cast<QWidget*>(child); cell->geometry().intersects(seen)) cell->update();
 }
 
 void TfrmFontMapping::RepaintHeld::Hold(bool on) {
