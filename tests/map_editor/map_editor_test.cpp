@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -71,6 +72,27 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     WriteGridMap(Folder(), "Small", 3, [](int) { return 2; }, "Grid", u"SmallFont");
   }
   void cleanup() { Close(); }
+
+  // What the screen shows, not only what the cells hold: after a switch to
+  // a smaller map the cells it leaves empty are drawn empty.
+  void aMapSwitchRedrawsTheCellsOnScreen() {
+    Open("Grid");
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    TTntCharView* cell = Cell(5, 3);
+    QVERIFY(!cell->Caption().isEmpty());
+    const auto onScreen = [&] {
+      QApplication::processEvents();
+      const QPoint at = cell->mapTo(w.get(), QPoint(0, 0));
+      return w->screen()->grabWindow(w->winId(), at.x() + 2, at.y() + 2, cell->width() - 4, cell->height() - 4).toImage();
+    };
+    const QImage before = onScreen();
+    w->LoadMap("Small");
+    QVERIFY(cell->Caption().isEmpty());
+    QImage blank(before.size(), before.format());
+    blank.fill(cell->palette().color(QPalette::Window));
+    QTRY_COMPARE(onScreen(), blank);
+  }
 
   void freshWindowShowsEmptyCellsWithHeadersAndHints() {
     w = std::make_unique<TfrmFontMapping>(main.get());
