@@ -26,12 +26,6 @@
 #include "uFrmFontMapping.h"
 #include "uFrmMainBase.h"
 
-namespace {
-
-const QString kLayoutError = "Error loading Layout information. Layout not found or currupted.";
-
-}  // namespace
-
 class EditorCommandsTest : public QObject, TMapEditorFixture {
   Q_OBJECT
 

@@ -31,8 +31,6 @@
 
 namespace {
 
-const QString kLayoutError = "Error loading Layout information. Layout not found or currupted.";
-
 // Lines as the system writes text files: UTF-16 LE, its mark, CR LF.
 QByteArray Utf16File(const QStringList& lines) {
   QByteArray bytes("\xFF\xFE", 2);

@@ -16,6 +16,9 @@
 #include "uFrmFontMapping.h"
 #include "uFrmMainBase.h"
 
+// The message for a layout that is missing or broken.
+inline const QString kLayoutError = "Error loading Layout information. Layout not found or currupted.";
+
 // Keys and codes that tell their place: "k3" and "F3" for base 3, "k3_2"
 // and "F3_2" for its combination 2.
 inline QString Key(int r, int c) { return c == 0 ? QString("k%1").arg(r) : QString("k%1_%2").arg(r).arg(c); }
