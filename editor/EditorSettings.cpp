@@ -20,23 +20,22 @@ QString TEditorSettingsFile::FileName() const { return QDir(appFolder_).filePath
 
 TEditorSettings TEditorSettingsFile::Read() const {
   const TIniFile ini(FileName());
-  TEditorSettings s;
-  const TEditorSettings def;
+  TEditorSettings s;  // the defaults, for the keys that are missing
   s.RestoreLastState = ini.ReadBool(kParams, "restore_last_state", true);
   if (s.RestoreLastState) {
-    s.Width = ini.ReadInteger(kBounds, "width", def.Width);
-    s.Height = ini.ReadInteger(kBounds, "height", def.Height);
-    s.Top = ini.ReadInteger(kBounds, "top", def.Top);
-    s.Left = ini.ReadInteger(kBounds, "left", def.Left);
-    s.AutoSuggest = ini.ReadBool(kParams, "auto_suggest", def.AutoSuggest);
-    s.SuggestPanelHeight = ini.ReadInteger(kParams, "suggest_panel_height", def.SuggestPanelHeight);
-    s.EnglishPanelHeight = ini.ReadInteger(kParams, "english_panel_height", def.EnglishPanelHeight);
-    s.WindowState = ini.ReadInteger(kParams, "window_state", def.WindowState);
-    s.FontMapName = ini.ReadString(kParams, "font_map", def.FontMapName);
-    s.FontSize = ini.ReadString(kParams, "font_size", def.FontSize);
+    s.Width = ini.ReadInteger(kBounds, "width", s.Width);
+    s.Height = ini.ReadInteger(kBounds, "height", s.Height);
+    s.Top = ini.ReadInteger(kBounds, "top", s.Top);
+    s.Left = ini.ReadInteger(kBounds, "left", s.Left);
+    s.AutoSuggest = ini.ReadBool(kParams, "auto_suggest", s.AutoSuggest);
+    s.SuggestPanelHeight = ini.ReadInteger(kParams, "suggest_panel_height", s.SuggestPanelHeight);
+    s.EnglishPanelHeight = ini.ReadInteger(kParams, "english_panel_height", s.EnglishPanelHeight);
+    s.WindowState = ini.ReadInteger(kParams, "window_state", s.WindowState);
+    s.FontMapName = ini.ReadString(kParams, "font_map", s.FontMapName);
+    s.FontSize = ini.ReadString(kParams, "font_size", s.FontSize);
   }
-  s.AutoSave = ini.ReadBool(kParams, "auto_save", def.AutoSave);
-  s.SaveInterval = ini.ReadInteger(kParams, "save_interval", def.SaveInterval);
+  s.AutoSave = ini.ReadBool(kParams, "auto_save", s.AutoSave);
+  s.SaveInterval = ini.ReadInteger(kParams, "save_interval", s.SaveInterval);
   return s;
 }
 
