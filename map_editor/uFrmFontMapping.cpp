@@ -54,8 +54,6 @@ const char* const kCutWarning =
     "This map holds more base characters or combinations than the editor's grid shows. "
     "Saving it writes only what the grid shows and drops the rest.\n\nSave anyway?";
 
-// Toolbar pictures of the main window's image list.
-
 // The map combo tells when its list closes and when a key is pressed in it.
 class MapCombo : public QComboBox {
  public:
@@ -76,7 +74,6 @@ class MapCombo : public QComboBox {
 };
 
 QString AppFolder() { return TfrmMainBase::GetAppFolder(); }
-
 
 QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
   auto* b = new QPushButton(caption, parent);

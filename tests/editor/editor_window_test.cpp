@@ -54,7 +54,6 @@ class TEditorWindow : public TfrmMain {
   }
 };
 
-
 void Drag(TSplitter* splitter, int dy) {
   const int y = splitter->mapToGlobal(QPoint(0, 0)).y();
   splitter->BeginDrag(y);
