@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -15,14 +14,9 @@
 
 #include "VarunelComms.h"
 #include "codepage.h"
+#include "fuzz_check.h"
 
 namespace {
-
-[[noreturn]] void Fail(const char* what) {
-  std::fputs(what, stderr);
-  std::fputc('\n', stderr);
-  std::abort();
-}
 
 void Agree(const TCharCollection& map, std::u16string_view english, std::u16string_view font) {
   if (map.EnglishToFont(english) != map.EnglishToFontScan(english)) Fail("forward index and scan differ");

@@ -2,23 +2,12 @@
 // and reads that again: the entries stay inside the grid, and the written
 // form reads back to the same face and legends.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 #include <vector>
 
 #include "CellGrid.h"
 #include "LayoutFile.h"
-
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fputs(what, stderr);
-  std::abort();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -27,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<layoutfile::Entry> vertical, horizontal;
   for (const layoutfile::Entry& e : layout.entries) {
     Check(e.row >= 0 && e.row < TCellGrid::RowCount && e.col >= 0 && e.col < TCellGrid::ColCount,
-          "an entry outside the grid\n");
-    Check(e.row == 0 || e.col == 0, "an entry off the header cells\n");
+          "an entry outside the grid");
+    Check(e.row == 0 || e.col == 0, "an entry off the header cells");
     // Entries that survive a write: no line breaks, no "=" in the key, no
     // line that is itself a marker.
     const bool plain = e.key.find_first_of(u"\r\n\u2028=") == std::u16string::npos &&
@@ -41,12 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (layout.font.find_first_of(u"\r\n\u2028") != std::u16string::npos || layout.font.find(u'\0') != std::u16string::npos)
     return 0;
   layoutfile::Layout again;
-  Check(layoutfile::Read(layoutfile::Write(layout.font, vertical, horizontal), again), "the written form does not read\n");
-  Check(again.font == layout.font, "the face changed\n");
-  Check(again.entries.size() == vertical.size() + horizontal.size(), "entries lost or added\n");
+  Check(layoutfile::Read(layoutfile::Write(layout.font, vertical, horizontal), again), "the written form does not read");
+  Check(again.font == layout.font, "the face changed");
+  Check(again.entries.size() == vertical.size() + horizontal.size(), "entries lost or added");
   for (std::size_t i = 0; i < vertical.size(); ++i)
     Check(again.entries[i].key == vertical[i].key && again.entries[i].legend == vertical[i].legend &&
               again.entries[i].row == static_cast<int>(i),
-          "a vertical entry changed\n");
+          "a vertical entry changed");
   return 0;
 }

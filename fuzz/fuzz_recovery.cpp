@@ -2,21 +2,11 @@
 // would get: every line break is CR LF, every other byte is kept in order,
 // and writing the text back gives the same bytes.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "RecoveryText.h"
-
-namespace {
-
-void Fail(const char* what) {
-  std::fputs(what, stderr);
-  std::abort();
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -24,18 +14,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t in = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r') {
-      if (i + 1 >= text.size() || text[i + 1] != '\n') Fail("a CR without its LF\n");
-      if (in >= bytes.size() || (bytes[in] != '\r' && bytes[in] != '\n')) Fail("a line break from nowhere\n");
+      if (i + 1 >= text.size() || text[i + 1] != '\n') Fail("a CR without its LF");
+      if (in >= bytes.size() || (bytes[in] != '\r' && bytes[in] != '\n')) Fail("a line break from nowhere");
       in += (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n') ? 2 : 1;
       ++i;
     } else if (text[i] == '\n') {
-      Fail("an LF without its CR\n");
+      Fail("an LF without its CR");
     } else {
-      if (in >= bytes.size() || bytes[in] != text[i]) Fail("a byte changed\n");
+      if (in >= bytes.size() || bytes[in] != text[i]) Fail("a byte changed");
       ++in;
     }
   }
-  if (in != bytes.size()) Fail("bytes lost\n");
-  if (recovery::BytesFromText(text) != text) Fail("written back differently\n");
+  if (in != bytes.size()) Fail("bytes lost");
+  if (recovery::BytesFromText(text) != text) Fail("written back differently");
   return 0;
 }

@@ -5,31 +5,17 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <string_view>
 
 #include "codepage.h"
+#include "fuzz_check.h"
 #include "registry.h"
+#include "temp_dir.h"
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fputs(what, stderr);
-  std::fputc('\n', stderr);
-  std::abort();
-}
-
-std::string Read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 const std::filesystem::path& Hive() {
   static const std::filesystem::path hive =
@@ -57,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(registry::WriteString(key, name, value), "write failed");
   Check(registry::ReadString(key, name) == value, "written value does not read back");
-  const std::string once = Read(Hive());
+  const std::string once = testutil::ReadBytes(Hive());
   Check(registry::WriteString(key, name, value), "second write failed");
-  Check(Read(Hive()) == once, "writing the same value again changed the hive");
+  Check(testutil::ReadBytes(Hive()) == once, "writing the same value again changed the hive");
   // The old lines are all there, in order, apart from the value's own.
   std::istringstream oldLines{std::string(bytes)}, newLines{once};
   std::string oldLine, newLine;

@@ -4,20 +4,13 @@
 // back as written (line breaks as CR LF, face names without what the font
 // table cannot hold).
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "fuzz_check.h"
 #include "inprocess.h"
 #include "rtf_reader.h"
 
 namespace {
-
-void Fail(const char* what) {
-  std::fputs(what, stderr);
-  std::fputc('\n', stderr);
-  std::abort();
-}
 
 // Line breaks as the document writes them: each CR LF, lone CR or lone LF
 // becomes one CR LF.

@@ -2,23 +2,11 @@
 // byte for byte, writes keys named by the input and checks that they read
 // back and that writing them again changes nothing.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "initext.h"
-
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fputs(what, stderr);
-  std::fputc('\n', stderr);
-  std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
