@@ -226,12 +226,8 @@ void TfrmMainBase::memEnglishChange(QObject*) {
     return;
   }
   if (FUpdatingInput || FSinhalaEditing || !FCharMap) return;
-
-  const int P = memEnglish->SelStart();
-  FCaretLine = memEnglish->LineAt(P);
-  const std::string fragment = Narrow(memEnglish->TextBefore(P, 6));
   UpdateDisplay();
-  FindSuggestions(fragment, false);
+  RefreshCaret();
 }
 
 void TfrmMainBase::UpdateDisplay() {
