@@ -226,12 +226,8 @@ void TfrmMainBase::memEnglishChange(QObject*) {
     return;
   }
   if (FUpdatingInput || FSinhalaEditing || !FCharMap) return;
-
-  const int P = memEnglish->SelStart();
-  FCaretLine = memEnglish->LineAt(P);
-  const std::string fragment = Narrow(memEnglish->TextBefore(P, 6));
   UpdateDisplay();
-  FindSuggestions(fragment, false);
+  RefreshCaret();
 }
 
 void TfrmMainBase::UpdateDisplay() {
@@ -265,7 +261,13 @@ void TfrmMainBase::ShowCaretInDisplay() {
 
 void TfrmMainBase::memEnglishKeyUp(QObject*, quint16& Key, TShiftState) {
   if (FUpdatingInput || FSinhalaEditing) return;
-  if (Key == VK_REFRESH || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) RefreshCaret();
+  RefreshCaretOn(Key);
+}
+
+bool TfrmMainBase::RefreshCaretOn(quint16 key) {
+  if (key != VK_REFRESH && key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return false;
+  RefreshCaret();
+  return true;
 }
 
 void TfrmMainBase::RefreshCaret() {

@@ -173,6 +173,8 @@ class TfrmMainBase : public QMainWindow {
   // The refresh step of the key handler: caret line and suggestions for the
   // characters before the selection start.
   void RefreshCaret();
+  // RefreshCaret() on the arrow keys and VK_REFRESH; true when it ran.
+  bool RefreshCaretOn(quint16 key);
   // Binds a new tile's events; the editor binds no mouse entry.
   virtual void BindCharView(TTntCharView* tile);
   // Cuts every signal from the children to this window (destructors).

@@ -235,10 +235,7 @@ void TfrmMain::memEnglishKeyUp(QObject*, quint16& Key, TShiftState Shift) {
     EnglishTyping1Click(nullptr);
     return;
   }
-  if (Key == VK_REFRESH || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
-    RefreshCaret();
-    return;
-  }
+  if (RefreshCaretOn(Key)) return;
   if (!(Key == VK_RETURN || (Key == VK_SPACE && chkSubmitWords->isChecked()))) return;
   const QString text = memSinhala->Text();
   if (SendToTarget(OutputTarget(), text, Key == VK_RETURN)) memEnglish->SetText(QString());

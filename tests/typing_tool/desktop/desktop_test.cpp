@@ -14,11 +14,9 @@
 #include <memory>
 
 #include "TypingSettings.h"
-#include "dialogs.h"
-#include "registry.h"
+#include "program_session.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
-#include "window_fixture.h"
 
 namespace {
 
@@ -51,11 +49,10 @@ QWindow* TrayIconWindow() {
 class DesktopTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<TProgramFolder> folder;
-  std::unique_ptr<dialogs::Script> script;
+  std::unique_ptr<TProgramSession> session;
   QProcess tray;
 
-  QString IniPath() const { return folder->Folder() + "settings.ini"; }
+  QString IniPath() const { return session->folder.Folder() + "settings.ini"; }
 
   std::unique_ptr<TfrmMain> Start() {
     auto w = std::make_unique<TfrmMain>();
@@ -78,21 +75,17 @@ class DesktopTest : public QObject {
   void initTestCase() { QApplication::setApplicationName("Tavimo 2.1"); }
 
   void init() {
-    folder = std::make_unique<TProgramFolder>();
-    registry::SetHiveFile((folder->Folder() + "registry.ini").toStdString());
-    script = std::make_unique<dialogs::Script>();
+    session = std::make_unique<TProgramSession>();
   }
 
   void cleanup() {
-    script.reset();
-    registry::SetHiveFile({});
     delete frmAboutBox;
     frmAboutBox = nullptr;
     if (tray.state() != QProcess::NotRunning) {
       tray.terminate();
       tray.waitForFinished(3000);
     }
-    folder.reset();
+    session.reset();
   }
 
   // The stored size is the outer window's; exit while maximized stores the
@@ -115,7 +108,7 @@ class DesktopTest : public QObject {
     QTRY_VERIFY(w->isMaximized());
     QTRY_VERIFY(w->width() > 500);
     w->Exit1Click(nullptr);
-    const TTypingSettings s = TTypingSettingsFile(folder->Folder()).Read(QSize(1280, 800));
+    const TTypingSettings s = TTypingSettingsFile(session->folder.Folder()).Read(QSize(1280, 800));
     QCOMPARE(QRect(s.Left, s.Top, s.Width, s.Height), QRect(100, 80, 500, 400));
   }
 

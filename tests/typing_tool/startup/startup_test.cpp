@@ -30,8 +30,8 @@
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
 #include "uSplash.h"
+#include "program_session.h"
 #include "when_modal.h"
-#include "window_fixture.h"
 
 namespace {
 
@@ -68,11 +68,9 @@ QColor Pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y);
 class StartupTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<TProgramFolder> folder;
-  std::unique_ptr<dialogs::Script> script;
-  QList<QUrl> opened;
+  std::unique_ptr<TProgramSession> session;
 
-  QString Folder() const { return folder->Folder(); }
+  QString Folder() const { return session->folder.Folder(); }
   QString IniPath() const { return Folder() + "settings.ini"; }
   void WriteIni(const QByteArray& text) { QVERIFY(WriteFile(IniPath(), text)); }
   QSize Screen() const { return QGuiApplication::primaryScreen()->size(); }
@@ -91,24 +89,17 @@ class StartupTest : public QObject {
   void initTestCase() { QApplication::setApplicationName("Tavimo 2.1"); }
 
   void init() {
-    folder = std::make_unique<TProgramFolder>();
-    registry::SetHiveFile((Folder() + "registry.ini").toStdString());
-    script = std::make_unique<dialogs::Script>();
-    opened.clear();
-    shell::SetOpener([this](const QUrl& url) { opened << url; });
+    session = std::make_unique<TProgramSession>();
   }
 
   void cleanup() {
-    shell::SetOpener({});
-    script.reset();
-    registry::SetHiveFile({});
     delete frmSplash;
     frmSplash = nullptr;
     delete frmAboutBox;
     frmAboutBox = nullptr;
     delete FrmOptions;
     FrmOptions = nullptr;
-    folder.reset();
+    session.reset();
   }
 
   void creationPreparesAHiddenTrayWindow() {
@@ -156,7 +147,7 @@ class StartupTest : public QObject {
     } counter(&splashShown);
     frmSplash->installEventFilter(&counter);
     auto w = Start();
-    WriteMap(folder->dir.path(), "Sinhala", u"Reloaded", {{u"k", u"K", {{u"k", u"K"}}}});
+    WriteMap(session->folder.dir.path(), "Sinhala", u"Reloaded", {{u"k", u"K", {{u"k", u"K"}}}});
 
     // The splash is shown modally by tmrSplash and closes itself; the map
     // is loaded again by tmrLoadSettings, now with suggestions allowed.
@@ -409,10 +400,10 @@ class StartupTest : public QObject {
     // Cancel does nothing; the user guide opens the program folder's file.
     w->Cancel1->trigger();
     w->UserGuide1->trigger();
-    QTRY_COMPARE(opened.size(), 1);
+    QTRY_COMPARE(session->opened.size(), 1);
     w->UserGuid1Click(nullptr);
-    QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(Folder() + "Varunel.htm"),
-                                  QUrl::fromLocalFile(Folder() + "Varunel.htm")}));
+    QCOMPARE(session->opened, (QList<QUrl>{QUrl::fromLocalFile(Folder() + "Varunel.htm"),
+                                           QUrl::fromLocalFile(Folder() + "Varunel.htm")}));
     QVERIFY(!w->isVisible());
   }
 
@@ -432,8 +423,8 @@ class StartupTest : public QObject {
     });
     w->About1->trigger();  // runs once the menu's handling is over
     QTRY_VERIFY_WITH_TIMEOUT(modal && !frmAboutBox->isVisible(), 20000);
-    QCOMPARE(script->asked.size(), std::size_t{1});
-    QCOMPARE(script->asked[0].kind, QStringLiteral("message"));
+    QCOMPARE(session->script.asked.size(), std::size_t{1});
+    QCOMPARE(session->script.asked[0].kind, QStringLiteral("message"));
   }
 
   void optionsOkSavesCancelKeeps() {
@@ -485,7 +476,7 @@ class StartupTest : public QObject {
 
   void programFolderNamedInAnyScript() {
     QFETCH(QString, name);
-    const QString program = folder->Path(name) + "/";
+    const QString program = session->folder.Path(name) + "/";
     QVERIFY(QDir().mkpath(program));
     WriteSinhala(program);
     TfrmMainBase::SetAppFolder(program);
@@ -502,7 +493,7 @@ class StartupTest : public QObject {
     w->Exit1Click(nullptr);
     QVERIFY(QFile::exists(program + "settings.ini"));
     // Nothing beside it: the outer folder keeps its two maps and the folder.
-    QStringList outer = QDir(folder->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QStringList outer = QDir(session->folder.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     outer.sort();
     QStringList expected{QStringLiteral("Other.fmp"), QStringLiteral("Sinhala.fmp"), name.section('/', 0, 0)};
     expected.sort();
@@ -549,8 +540,8 @@ class StartupTest : public QObject {
     auto w = Start(false);
     w->UserGuide1Click(nullptr);
     qputenv("PATH", path);
-    QTRY_COMPARE(script->asked.size(), std::size_t{1});
-    QVERIFY(script->asked[0].text.contains(QStringLiteral("Varunel.htm")));
+    QTRY_COMPARE(session->script.asked.size(), std::size_t{1});
+    QVERIFY(session->script.asked[0].text.contains(QStringLiteral("Varunel.htm")));
 
     // An opener that starts but finds nothing to open the file with.
     const QString opener = Folder() + "xdg-open";
@@ -559,8 +550,8 @@ class StartupTest : public QObject {
     qputenv("PATH", Folder().toUtf8());
     w->UserGuide1Click(nullptr);
     qputenv("PATH", path);
-    QTRY_COMPARE(script->asked.size(), std::size_t{2});
-    QVERIFY(script->asked[1].text.contains(QStringLiteral("Varunel.htm")));
+    QTRY_COMPARE(session->script.asked.size(), std::size_t{2});
+    QVERIFY(session->script.asked[1].text.contains(QStringLiteral("Varunel.htm")));
   }
 
   void toolBandOffersTheTrayMenuAndFacesWaitUntilShown() {
