@@ -32,6 +32,7 @@
 #include "TypingSettings.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
+#include "program_session.h"
 #include "registry.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
@@ -66,12 +67,10 @@ void Drag(TSplitter* splitter, int dy) {
 class EditorWindowTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<TProgramFolder> folder;
-  std::unique_ptr<dialogs::Script> script;
+  std::unique_ptr<TProgramSession> session;
   std::unique_ptr<TEditorWindow> w;
-  QList<QUrl> opened;
 
-  QString Folder() const { return folder->Folder(); }
+  QString Folder() const { return session->folder.Folder(); }
   QString IniPath() const { return Folder() + "settings.ini"; }
   QString TmpPath() const { return Folder() + "varunel.tmp"; }
   void WriteIni(const QByteArray& text) { QVERIFY(WriteFile(IniPath(), text)); }
@@ -92,7 +91,7 @@ class EditorWindowTest : public QObject {
   }
   QStringList Errors() const {
     QStringList out;
-    for (const auto& a : script->asked)
+    for (const auto& a : session->script.asked)
       if (a.kind == "error") out << a.text;
     return out;
   }
@@ -107,11 +106,7 @@ class EditorWindowTest : public QObject {
   void initTestCase() { QApplication::setApplicationName("VarunelV1.0"); }
 
   void init() {
-    folder = std::make_unique<TProgramFolder>();
-    registry::SetHiveFile((Folder() + "registry.ini").toStdString());
-    script = std::make_unique<dialogs::Script>();
-    opened.clear();
-    shell::SetOpener([this](const QUrl& url) { opened << url; });
+    session = std::make_unique<TProgramSession>();
     FrmOptions = new TFrmOptions;
   }
 
@@ -120,10 +115,7 @@ class EditorWindowTest : public QObject {
     delete FrmOptions;
     FrmOptions = nullptr;
     TfrmMain::SetFontMapEditor({});
-    shell::SetOpener({});
-    script.reset();
-    registry::SetHiveFile({});
-    folder.reset();
+    session.reset();
   }
 
   void startUpLoadsTheStoredMapBeforeAnySearch() {
@@ -174,31 +166,31 @@ class EditorWindowTest : public QObject {
     QCOMPARE(win.cmbMaps->currentText(), QString("Other"));
     QCOMPARE(win.FFontMapName, std::string("Other"));
     // A listed map the loader rejects: back to the map loaded last.
-    const QByteArray sinhala = ReadFile(folder->Path("Sinhala.fmp"));
-    QVERIFY(WriteFile(folder->Path("Sinhala.fmp"), "not a map"));
+    const QByteArray sinhala = ReadFile(session->folder.Path("Sinhala.fmp"));
+    QVERIFY(WriteFile(session->folder.Path("Sinhala.fmp"), "not a map"));
     win.cmbMaps->setCurrentText("Sinhala");
     QCOMPARE(win.cmbMaps->currentText(), QString("Other"));
     QCOMPARE(win.FFontMapName, std::string("Other"));
     QCOMPARE(win.memSinhala->font().family(), QString("TestOther"));
     // A file deleted after the list was filled: the map now at that position.
-    QVERIFY(WriteFile(folder->Path("Sinhala.fmp"), sinhala));
+    QVERIFY(WriteFile(session->folder.Path("Sinhala.fmp"), sinhala));
     win.cmbMaps->setCurrentText("Sinhala");
     QCOMPARE(win.FFontMapName, std::string("Sinhala"));
-    QVERIFY(QFile::remove(folder->Path("Other.fmp")));
+    QVERIFY(QFile::remove(session->folder.Path("Other.fmp")));
     win.cmbMaps->setCurrentIndex(win.cmbMaps->findText("Other"));
     QCOMPARE(win.cmbMaps->currentText(), QString("Sinhala"));
     QCOMPARE(win.memSinhala->font().family(), QString("TestSinhala"));
-    QVERIFY(script->asked.empty());
+    QVERIFY(session->script.asked.empty());
   }
 
   void noMapFilesGiveAnEmptyListAndNoMessage() {
-    QVERIFY(QFile::remove(folder->Path("Other.fmp")));
-    QVERIFY(QFile::remove(folder->Path("Sinhala.fmp")));
+    QVERIFY(QFile::remove(session->folder.Path("Other.fmp")));
+    QVERIFY(QFile::remove(session->folder.Path("Sinhala.fmp")));
     TEditorWindow& win = StartShown();
     QCOMPARE(win.cmbMaps->count(), 0);
     QTest::keyClicks(win.memEnglish, "ka");
     QCOMPARE(win.memEnglish->Text(), QString("ka"));
-    QVERIFY(script->asked.empty());
+    QVERIFY(session->script.asked.empty());
   }
 
   void typingConvertsLineByLineAndEnterStartsALine() {
@@ -287,10 +279,10 @@ class EditorWindowTest : public QObject {
       viaButton(win.tbClear, win.Clear1);
       QCOMPARE(win.memEnglish->Text(), QString());
       QCOMPARE(win.memSinhala->Text(), QString());
-      const auto before = script->asked.size();
+      const auto before = session->script.asked.size();
       viaButton(win.tbExport, win.Export1);  // the save dialog, answered "cancel"
-      QCOMPARE(script->asked.size(), before + 1);
-      QCOMPARE(script->asked.back().kind, QString("save"));
+      QCOMPARE(session->script.asked.size(), before + 1);
+      QCOMPARE(session->script.asked.back().kind, QString("save"));
       win.RunApp1->CommandLine.clear();
       viaButton(win.tbCharMap, win.WindowsCharacterMap1);
       QCOMPARE(win.RunApp1->CommandLine, QString::fromLatin1(kCharacterMapCommand));
@@ -306,13 +298,13 @@ class EditorWindowTest : public QObject {
     QApplication::processEvents();
     QCOMPARE(QApplication::clipboard()->text(), QString("Ma"));
 
-    QVERIFY(WriteFile(folder->Path("Again.fmp"), ReadFile(folder->Path("Other.fmp"))));
+    QVERIFY(WriteFile(session->folder.Path("Again.fmp"), ReadFile(session->folder.Path("Other.fmp"))));
     run(win.RefreshMappingList1);
     QCOMPARE(Items(win.cmbMaps), QStringList({"Again", "Other", "Sinhala"}));
     QCOMPARE(win.FFontMapName, std::string("Sinhala"));  // listed, not loaded
 
     run(win.UserGuid1);
-    QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(Folder() + "Varunel.htm")}));
+    QCOMPARE(session->opened, QList<QUrl>({QUrl::fromLocalFile(Folder() + "Varunel.htm")}));
     WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     run(win.Options1);
     QVERIFY(FrmOptions->GroupBox1->isVisibleTo(FrmOptions));
@@ -326,11 +318,11 @@ class EditorWindowTest : public QObject {
       static_cast<QDialog*>(modal)->accept();
     });
     run(win.About1);
-    QCOMPARE(opened.last().scheme(), QString("mailto"));
-    QVERIFY(opened.last().toString().contains("varunel"));
+    QCOMPARE(session->opened.last().scheme(), QString("mailto"));
+    QVERIFY(session->opened.last().toString().contains("varunel"));
     delete frmAboutBox;
     frmAboutBox = nullptr;
-    QVERIFY(script->messages().isEmpty());
+    QVERIFY(session->script.messages().isEmpty());
     run(win.Exit1);
     QVERIFY(!win.isVisible());
     QVERIFY(QFile::exists(IniPath()));
@@ -343,7 +335,7 @@ class EditorWindowTest : public QObject {
     // The editor makes a map that sorts first: the list keeps its position
     // and so loads the map now there; the panes wait for the next change.
     TfrmMain::SetFontMapEditor([this](TfrmMain&, const QString&) {
-      QVERIFY(WriteFile(folder->Path("Another.fmp"), ReadFile(folder->Path("Other.fmp"))));
+      QVERIFY(WriteFile(session->folder.Path("Another.fmp"), ReadFile(session->folder.Path("Other.fmp"))));
     });
     win.OpenFontMap1Click(nullptr);
     QCOMPARE(Items(win.cmbMaps), QStringList({"Another", "Other", "Sinhala"}));
@@ -354,7 +346,7 @@ class EditorWindowTest : public QObject {
     QCOMPARE(win.memSinhala->Text(), QString("qaw"));
     // A map the loader rejects after the editor: the default error box.
     TfrmMain::SetFontMapEditor([this](TfrmMain&, const QString&) {
-      QVERIFY(WriteFile(folder->Path("Other.fmp"), "broken"));
+      QVERIFY(WriteFile(session->folder.Path("Other.fmp"), "broken"));
     });
     win.OpenFontMap1Click(nullptr);
     QCOMPARE(Errors(), QStringList({"Error Loading."}));
@@ -507,7 +499,7 @@ class EditorWindowTest : public QObject {
     TEditorWindow& win = Start();
     QCOMPARE(Points(win), 14);  // the design size; no message at start
     QCOMPARE(win.cmbFontSize->currentText(), QString("14"));
-    QVERIFY(script->asked.empty());
+    QVERIFY(session->script.asked.empty());
     win.cmbFontSize->setCurrentText("36");
     QCOMPARE(Points(win), 36);
     win.cmbFontSize->setCurrentText("x1");
