@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QEnterEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -20,6 +22,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "CharView.h"
 #include "RunApp.h"
@@ -321,29 +324,70 @@ void TfrmMainBase::FindSuggestions(const std::string& text, bool searchMode) {
 }
 
 std::vector<TTntCharView*> TfrmMainBase::Tiles() const {
-  std::vector<TTntCharView*> tiles;
-  for (QObject* child : ScrollBox1->Content()->children())
-    if (auto* tile = qobject_cast<TTntCharView*>(child)) tiles.push_back(tile);
-  return tiles;
+  return {FTilePool.begin(), FTilePool.begin() + FTilesShown};
 }
 
 void TfrmMainBase::LayoutSuggestions(const TCharCollection& list) {
-  std::vector<TTntCharView*> old = Tiles();
-  for (auto it = old.rbegin(); it != old.rend(); ++it) delete *it;
+  // Tiles are kept from search to search, relabelled, moved, shown and
+  // hidden: a strip of a hundred tiles is rebuilt within a frame.
+  const int before = FTilesShown;
+  FTilesShown = 0;
   int row = 0;
   int column = 0;
   for (int i = 0; i < list.Count(); ++i) {
     AddCharView(row, column, list.Items(i));
     ++column;
   }
-  // A new tile shown under the mouse is selected at once; the tiles made
-  // after it must not cover its enlarged box.
-  if (FSelectedView) FSelectedView->raise();
+  for (int i = FTilesShown; i < before; ++i) FTilePool[static_cast<std::size_t>(i)]->hide();
+  ShowTiles();
   ScrollBox1->UpdateRange();
+  EnterPointedTile();
+}
+
+void TfrmMainBase::ShowTiles() {
+  const auto tiles = Tiles();
+  if (std::none_of(tiles.begin(), tiles.end(), [](const TTntCharView* t) { return t->isHidden(); })) return;
+  // A tile shown on its own asks the X server where the pointer is, when it
+  // rests over the window; shown with the strip's content, the server is
+  // asked once.
+  QWidget* content = ScrollBox1->Content();
+  const bool shown = content->isVisible();
+  if (shown) content->hide();
+  for (TTntCharView* tile : tiles) tile->show();
+  if (shown) content->show();
+}
+
+void TfrmMainBase::EnterPointedTile() {
+  if (!ScrollBox1->viewport()->underMouse()) return;
+  QWidget* content = ScrollBox1->Content();
+  const QPoint global = QCursor::pos();
+  const QPoint at = content->mapFromGlobal(global);
+  auto* tile = qobject_cast<TTntCharView*>(content->childAt(at));
+  // A tile just shown there has been entered already.
+  if (!tile || tile == FSelectedView) return;
+  QEnterEvent enter(tile->mapFrom(content, at), tile->mapTo(window(), tile->mapFrom(content, at)), global);
+  QCoreApplication::sendEvent(tile, &enter);
+}
+
+TTntCharView* TfrmMainBase::NextTile() {
+  const auto next = static_cast<std::size_t>(FTilesShown++);
+  if (next < FTilePool.size()) {
+    TTntCharView* tile = FTilePool[next];
+    // A tile selected in an earlier strip: the strip's colours and font.
+    if (tile->testAttribute(Qt::WA_SetPalette)) tile->setPalette(QPalette());
+    if (tile->testAttribute(Qt::WA_SetFont)) tile->setFont(QFont());
+    return tile;
+  }
+  auto* tile = new TTntCharView(ScrollBox1->Content());
+  tile->hide();
+  tile->setCursor(Qt::ArrowCursor);
+  BindCharView(tile);
+  FTilePool.push_back(tile);
+  return tile;
 }
 
 TTntCharView* TfrmMainBase::AddCharView(int& row, int& column, const TCharItem& item) {
-  auto* tile = new TTntCharView(ScrollBox1->Content());
+  TTntCharView* tile = NextTile();
   const QScrollBar* h = ScrollBox1->horizontalScrollBar();
   const QScrollBar* v = ScrollBox1->verticalScrollBar();
   const int hPos = h->isVisible() ? h->value() : 0;
@@ -361,13 +405,10 @@ TTntCharView* TfrmMainBase::AddCharView(int& row, int& column, const TCharItem& 
   tile->setGeometry(left + hPos, top + vPos, kTileWidth, kTileHeight);
   tile->RowIndex = row;
   tile->ColumnIndex = column;
-  tile->setCursor(Qt::ArrowCursor);
-  BindCharView(tile);
   tile->CharInEnglish = QString::fromStdU16String(item.CharInEnglish);
   tile->CharInFont = QString::fromStdU16String(item.CharInFont);
   tile->Data = QString::fromStdU16String(item.Data);
   tile->IsBiggerChars = item.IsBiggerChars;
-  tile->show();
   return tile;
 }
 

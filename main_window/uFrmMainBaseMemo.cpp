@@ -109,12 +109,28 @@ void TMemo::ReplaceLines(int first, int last, const QString& text) {
   const QTextBlock a = document()->findBlockByNumber(first);
   const QTextBlock b = document()->findBlockByNumber(last);
   if (!a.isValid() || !b.isValid() || last < first) return;
-  QTextCursor c(document());
-  c.setPosition(a.position());
-  c.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+  QString old;
+  for (QTextBlock k = a;; k = k.next()) {
+    old += k.text();
+    if (k == b) break;
+    old += QChar('\n');
+  }
   const QString t = Incoming(text);
-  if (c.selectedText() == QString(t).replace(QChar('\n'), kParagraph)) return;
-  c.insertText(t);
+  // Only the stretch between what the old and the new text share at their
+  // start and at their end is replaced: a letter typed in a long line does
+  // not put the whole line in again.
+  const qsizetype most = std::min(old.size(), t.size());
+  qsizetype prefix = 0;
+  while (prefix < most && old.at(prefix) == t.at(prefix)) ++prefix;
+  qsizetype suffix = 0;
+  while (suffix < most - prefix && old.at(old.size() - 1 - suffix) == t.at(t.size() - 1 - suffix)) ++suffix;
+  if (prefix == old.size() && prefix == t.size()) return;
+  QTextCursor c(document());
+  c.setPosition(a.position() + static_cast<int>(prefix));
+  c.setPosition(a.position() + static_cast<int>(old.size() - suffix), QTextCursor::KeepAnchor);
+  c.beginEditBlock();
+  c.insertText(t.mid(prefix, t.size() - prefix - suffix));
+  c.endEditBlock();
 }
 
 void TMemo::AddLine(const QString& text) {
