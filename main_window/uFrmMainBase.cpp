@@ -35,6 +35,9 @@ namespace {
 
 constexpr int kTileWidth = 44;
 constexpr int kTileHeight = 27;
+// Where the tiles the strip does not need wait: above and left of its content,
+// so that they neither show nor widen it.
+constexpr QPoint kParked(-1000, -1000);
 
 std::string Narrow(const QString& s) { return codepage::NarrowQ(s); }
 QString Widen(std::string_view s) { return codepage::WidenQ(s); }
@@ -338,34 +341,40 @@ void TfrmMainBase::LayoutSuggestions(const TCharCollection& list) {
     AddCharView(row, column, list.Items(i));
     ++column;
   }
-  for (int i = FTilesShown; i < before; ++i) FTilePool[static_cast<std::size_t>(i)]->hide();
+  // Tiles not needed now are moved out of the strip's sight rather than
+  // hidden: every tile shown again would cost a round of show events (and
+  // an X round trip while the pointer rests over the window).
+  for (int i = FTilesShown; i < before; ++i) FTilePool[static_cast<std::size_t>(i)]->move(kParked);
   ShowTiles();
   ScrollBox1->UpdateRange();
   EnterPointedTile();
 }
 
 void TfrmMainBase::ShowTiles() {
-  const auto tiles = Tiles();
-  if (std::none_of(tiles.begin(), tiles.end(), [](const TTntCharView* t) { return t->isHidden(); })) return;
-  // A tile shown on its own asks the X server where the pointer is, when it
-  // rests over the window; shown with the strip's content, the server is
-  // asked once.
+  // Only tiles just made are hidden.
+  std::vector<TTntCharView*> hidden;
+  for (TTntCharView* tile : Tiles())
+    if (tile->isHidden()) hidden.push_back(tile);
+  if (hidden.empty()) return;
+  // While the pointer rests over the window, every tile shown on its own
+  // asks the X server where the pointer is; shown with the strip's content,
+  // the server is asked once.
   QWidget* content = ScrollBox1->Content();
-  const bool shown = content->isVisible();
-  if (shown) content->hide();
-  for (TTntCharView* tile : tiles) tile->show();
-  if (shown) content->show();
+  const bool together = content->isVisible() && window()->underMouse();
+  if (together) content->hide();
+  for (TTntCharView* tile : hidden) tile->show();
+  if (together) content->show();
 }
 
 void TfrmMainBase::EnterPointedTile() {
   if (!ScrollBox1->viewport()->underMouse()) return;
   QWidget* content = ScrollBox1->Content();
   const QPoint global = QCursor::pos();
-  const QPoint at = content->mapFromGlobal(global);
-  auto* tile = qobject_cast<TTntCharView*>(content->childAt(at));
-  // A tile just shown there has been entered already.
+  auto* tile = qobject_cast<TTntCharView*>(content->childAt(content->mapFromGlobal(global)));
+  // A tile shown there anew has been entered already.
   if (!tile || tile == FSelectedView) return;
-  QEnterEvent enter(tile->mapFrom(content, at), tile->mapTo(window(), tile->mapFrom(content, at)), global);
+  const QPoint local = tile->mapFromGlobal(global);
+  QEnterEvent enter(local, tile->mapTo(window(), local), global);
   QCoreApplication::sendEvent(tile, &enter);
 }
 

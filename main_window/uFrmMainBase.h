@@ -197,13 +197,13 @@ class TfrmMainBase : public QMainWindow {
 
  private:
   static QString& AppFolderOverride();
-  // Shows the tiles of the strip that are hidden.
+  // Shows the tiles of the strip that are new.
   void ShowTiles();
   // The tile under the resting pointer is entered, as a tile shown there
-  // anew would be.
+  // anew would be: a tile moved or relabelled under it is not.
   void EnterPointedTile();
   // Every tile made so far, in strip order; the first FTilesShown are the
-  // strip's, the others hidden until a search needs them again.
+  // strip's, the others out of its sight until a search needs them again.
   std::vector<TTntCharView*> FTilePool;
   int FTilesShown = 0;
   // The typing mode the display text was last made in: after a switch the

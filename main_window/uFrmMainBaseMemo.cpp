@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -31,7 +32,13 @@ void TMemo::ContentsChange(int position, int, int added) {
   const int blocks = doc->blockCount();
   const int delta = blocks - FKnownBlocks;
   const int first = doc->findBlock(position).blockNumber();
-  const int last = doc->findBlock(position + added).blockNumber();
+  const QTextBlock edited = doc->findBlock(position + added);
+  const int last = edited.blockNumber();
+  // The line an edit ends in keeps its shaped glyphs (they are dropped after
+  // each layout otherwise): the pane lays it out, finds the caret in it and
+  // paints it, and each of those would shape a long line anew. The change is
+  // reported before the layout, so the layout to come already keeps them.
+  if (edited.isValid()) edited.layout()->setCacheEnabled(true);
   FKnownBlocks = blocks;
   if (FChanges.whole) return;
   if (first < 0 || last < 0) {
