@@ -105,8 +105,15 @@ TCaptionFit Fit(const QString& caption, const QFont& font, QSize size, qreal rat
 }
 
 // Fits are shared by every tile: a caption comes back with every search.
-std::shared_ptr<const TCaptionFit> FitCaption(const QString& caption, const QFont& font, QSize size, qreal ratio) {
+// They live while any tile does, so that no font outlives the application.
+QHash<QString, std::shared_ptr<const TCaptionFit>>& Fits() {
   static QHash<QString, std::shared_ptr<const TCaptionFit>> fits;
+  return fits;
+}
+int gTiles = 0;
+
+std::shared_ptr<const TCaptionFit> FitCaption(const QString& caption, const QFont& font, QSize size, qreal ratio) {
+  auto& fits = Fits();
   const QString key = QStringLiteral("%1\x1f%2\x1f%3x%4@%5")
                           .arg(caption, font.key())
                           .arg(size.width())
@@ -130,6 +137,11 @@ TTntCharView::TTntCharView(QWidget* owner) : QLabel(owner) {
   setTextFormat(Qt::PlainText);
   setAutoFillBackground(true);
   setFocusPolicy(Qt::NoFocus);
+  ++gTiles;
+}
+
+TTntCharView::~TTntCharView() {
+  if (--gTiles == 0) Fits().clear();
 }
 
 void TTntCharView::paintEvent(QPaintEvent*) {

@@ -19,6 +19,7 @@ class TTntCharView : public QLabel {
 
  public:
   explicit TTntCharView(QWidget* owner = nullptr);
+  ~TTntCharView() override;
 
   // Plain values: setting one neither repaints nor changes anything else.
   int ColumnIndex = 0;

@@ -331,8 +331,8 @@ std::vector<TTntCharView*> TfrmMainBase::Tiles() const {
 }
 
 void TfrmMainBase::LayoutSuggestions(const TCharCollection& list) {
-  // Tiles are kept from search to search, relabelled, moved, shown and
-  // hidden: a strip of a hundred tiles is rebuilt within a frame.
+  // Tiles are kept from search to search, relabelled and moved: a strip of
+  // a hundred tiles is rebuilt within a frame.
   const int before = FTilesShown;
   FTilesShown = 0;
   int row = 0;

@@ -200,7 +200,7 @@ class TfrmMainBase : public QMainWindow {
   // Shows the tiles of the strip that are new.
   void ShowTiles();
   // The tile under the resting pointer is entered, as a tile shown there
-  // anew would be: a tile moved or relabelled under it is not.
+  // anew would be (a tile moved or relabelled there is not, by itself).
   void EnterPointedTile();
   // Every tile made so far, in strip order; the first FTilesShown are the
   // strip's, the others out of its sight until a search needs them again.

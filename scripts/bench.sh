@@ -26,8 +26,9 @@ bash tests/support/desktop.sh bash -c '
   trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 --SetDockType true >/dev/null 2>&1 &
   tray=$!
   trap "kill $tray 2>/dev/null" EXIT
+  # Its panel is mapped once it serves as the notification area.
   for _ in $(seq 100); do
-    xprop -root | grep -q _NET_SYSTEM_TRAY && break
+    xwininfo -root -tree | grep -q "(\"panel\" \"trayer\")" && break
     sleep 0.05
   done
   status=0
