@@ -215,6 +215,7 @@ class TfrmFontMapping : public QDialog, public TCellGrid {
   QColor FSelColor;
   QColor FSelFontColor;
   bool FLocating = false;
+  bool FDblClicked = false;  // a double-click's button is still down
   bool FMapPicked = false;
   bool FCutAccepted = false;  // the user agreed to drop what lies past the grid
   bool FClosed = false;
