@@ -503,10 +503,12 @@ void TfrmFontMapping::LoadMap(const QString& Name) {
   SelectCell(nullptr, true);
   if (!FMap) FMap = std::make_unique<TCharCollection>();
   FCutAccepted = false;
+  FMapShown = false;
   FMap->LoadFromFile((AppFolder() + Name + ".fmp").toStdU16String(), false);
   FGridFont = QFont(QString::fromStdU16String(FMap->FontName), 16);
   ScrollBox1->setFont(FGridFont);
   ShowMap();
+  FMapShown = true;
   FOwner->FillMapList(cmbMaps, QString(), ".fmp");
   try {
     FOwner->FillMapList(cmbMapLayout, AppFolder() + "layouts", ".lot");
@@ -574,6 +576,13 @@ void TfrmFontMapping::WriteWhole(const QString& path, const std::string& bytes) 
 }
 
 void TfrmFontMapping::btnSaveClick() {
+  // After a failed load the grid still shows the map before it, while the
+  // combo names the map that failed: saving would overwrite that map with
+  // another one's cells.
+  if (!FMapShown) {
+    dialogs::ShowError(QStringLiteral("The map \"%1\" was not loaded, so it is not saved.").arg(cmbMaps->currentText()));
+    return;
+  }
   try {
     if (!SaveMap(cmbMaps->currentText())) return;
     if (chkAutoSaveLayout->isChecked()) SaveLayout(cmbMapLayout->currentText());

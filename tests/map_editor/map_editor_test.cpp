@@ -479,6 +479,15 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     QVERIFY(Cell(5, 0)->CharInEnglish.isEmpty());
     QVERIFY(w->Edit1->text().isEmpty() && w->Edit2->text().isEmpty());
     QCOMPARE(Cell(1, 1)->palette().color(QPalette::Window), w->ScrollBox1->Content()->palette().color(QPalette::Window));
+    // Save then would write the map shown over the one that failed: it
+    // writes nothing until a map has loaded.
+    w->ToolButton2->click();
+    QCOMPARE(script->asked.back().kind, QString("error"));
+    QCOMPARE(ReadFile(Folder() + "Grid.fmp"), QByteArray("[font]"));
+    w->cmbMapsCloseUp();
+    w->cmbMaps->setCurrentIndex(w->cmbMaps->findText("NoLayout"));
+    w->ToolButton2->click();
+    QCOMPARE(SavedLines("NoLayout").size(), 4736);
     // Loading before the window shows throws to the caller.
     QVERIFY_THROWS_EXCEPTION(EFontMapLoadError, w->LoadMap("Missing"));
 
