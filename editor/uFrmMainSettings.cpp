@@ -92,7 +92,10 @@ bool TfrmMain::SaveSettings() {
   s.SuggestPanelHeight = FSuggestPanelHeight;
   s.EnglishPanelHeight = FEnglishPanelHeight;
   s.FontMapName = cmbMaps->currentText();
-  s.FontSize = cmbFontSize->currentText();
+  // The size the display pane shows: a list text that is no whole number
+  // was never applied, and stored it would send the next start back to the
+  // design size.
+  s.FontSize = QString::number(memSinhala->font().pointSize());
   s.WindowState = FSavedWindowState.testFlag(Qt::WindowMinimized)   ? 1
                   : FSavedWindowState.testFlag(Qt::WindowMaximized) ? 2
                                                                      : 0;
