@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "EditorSettings.h"
+#include "OuterBounds.h"
 #include "PaneStack.h"
 #include "QtCodepage.h"
 #include "dialogs.h"
@@ -49,9 +50,9 @@ void ShowEditorGroups(TFrmOptions& dialog) {
 void TfrmMain::LoadSettings() {
   const TEditorSettings s = TEditorSettingsFile(GetAppFolder()).Read();
   FRestoreLastState = s.RestoreLastState;
-  move(s.Left, s.Top);
-  resize(s.Width, s.Height);
+  // The stored bounds are the outer window's, its frame included.
   FNormalBounds = QRect(s.Left, s.Top, s.Width, s.Height);
+  FOuterBounds->Apply(FNormalBounds);
   chkSuggest->setChecked(s.AutoSuggest);
   FSuggestPanelHeight = s.SuggestPanelHeight;
   FEnglishPanelHeight = s.EnglishPanelHeight;
@@ -82,7 +83,7 @@ bool TfrmMain::SaveSettings() {
   s.SaveInterval = FAutoSaveInterval;
   // At close the bounds are the normal window's, even when the desktop has
   // not finished taking the window out of its maximised state.
-  QRect bounds(pos(), size());
+  QRect bounds = FOuterBounds->Outer();
   if (FClosed && (FSavedWindowState & (Qt::WindowMinimized | Qt::WindowMaximized))) bounds = FNormalBounds;
   s.Left = bounds.left();
   s.Top = bounds.top();
@@ -165,7 +166,7 @@ void TfrmMain::cmbFontSizeChange(QObject*) {
 
 void TfrmMain::KeepNormalBounds() {
   if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible())
-    FNormalBounds = QRect(pos(), size());
+    FNormalBounds = FOuterBounds->Outer();
 }
 
 void TfrmMain::moveEvent(QMoveEvent* event) {

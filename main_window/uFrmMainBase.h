@@ -26,6 +26,7 @@ class QLineEdit;
 class QTimer;
 class QWidget;
 class TMemo;
+class TOuterBounds;
 class TRunApp;
 class TTntCharView;
 class TorviScrollBox;
@@ -170,6 +171,8 @@ class TfrmMainBase : public QMainWindow {
   exporttext::DisplayText DisplaySource() const;
 
  protected:
+  // The window's outer bounds (frame included), as both programs store them.
+  TOuterBounds* FOuterBounds;
   // The refresh step of the key handler: caret line and suggestions for the
   // characters before the selection start.
   void RefreshCaret();
