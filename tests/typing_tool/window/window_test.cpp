@@ -16,6 +16,9 @@
 #include "uFrmMain.h"
 #include "window_fixture.h"
 
+using tavimo::TfrmMain;
+using tavimo::TOutputTarget;
+
 int RunMemoTests(int argc, char** argv);
 
 namespace {
