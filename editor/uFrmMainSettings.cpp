@@ -16,6 +16,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace varunel {
+
 
 namespace {
 
@@ -174,3 +176,5 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
   TfrmMainBase::resizeEvent(event);
   KeepNormalBounds();
 }
+
+}  // namespace varunel

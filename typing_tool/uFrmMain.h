@@ -27,6 +27,8 @@ class QCloseEvent;
 class TRunApp;
 class TWheelHook;
 
+namespace tavimo {
+
 // Where Enter sends the display text: the order of the toolbar buttons.
 using TOutputTarget = output::Target;
 
@@ -165,3 +167,5 @@ class TfrmMain : public TfrmMainBase {
 
 // The program's main window (start-up, tray and settings).
 extern TfrmMain* frmMain;
+
+}  // namespace tavimo
