@@ -23,7 +23,10 @@
 #include "QtCodepage.h"
 #include "codepage.h"
 #include "dialogs.h"
+#include "log.h"
 #include "uFrmMainBaseMemo.h"
+namespace varunel {
+
 
 namespace {
 
@@ -280,8 +283,9 @@ void TfrmMain::cmbMapsChange(QObject*) {
   try {
     FillMapList(cmbMaps, GetAppFolder(), QStringLiteral(".fmp"));
     loaded = LoadFontMap(codepage::NarrowQ(cmbMaps->currentText()));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // The list could not be read (the folder is gone): as a failed load.
+    qCWarning(lcMaps) << "maps not listed:" << e.what();
   }
   const QSignalBlocker quiet(cmbMaps);
   if (loaded) {
@@ -318,3 +322,5 @@ void TfrmMain::OpenFontMap1Click(QObject*) {
     dialogs::ShowError(QString::fromUtf8(e.what()));
   }
 }
+
+}  // namespace varunel

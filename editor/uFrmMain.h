@@ -19,9 +19,12 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class TWheelHook;
+
+namespace varunel {
+
 class TPaneStack;
 class TSplitter;
-class TWheelHook;
 
 class TfrmMain : public TfrmMainBase {
   Q_OBJECT
@@ -153,3 +156,5 @@ class TfrmMain : public TfrmMainBase {
 
 // The program's main window.
 extern TfrmMain* frmMain;
+
+}  // namespace varunel

@@ -9,6 +9,8 @@
 #include "dialogs.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
+namespace varunel {
+
 
 bool TfrmMain::WriteRecoveryFile(QString* error) {
   tmrAutoSave->stop();
@@ -48,3 +50,5 @@ void TfrmMain::RestoreRecoveryFile() {
 void TfrmMain::SaveAs1Click(QObject*) { WriteRecoveryFileOrTell(); }
 
 void TfrmMain::tmrAutoSaveTimer(QObject*) { WriteRecoveryFileOrTell(); }
+
+}  // namespace varunel

@@ -17,6 +17,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace varunel {
+
 
 namespace {
 
@@ -178,3 +180,5 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
   TfrmMainBase::resizeEvent(event);
   KeepNormalBounds();
 }
+
+}  // namespace varunel

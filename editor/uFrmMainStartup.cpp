@@ -11,10 +11,13 @@
 #include "RunApp.h"
 #include "ShellOpen.h"
 #include "dialogs.h"
+#include "log.h"
 #include "registry.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
 #include "uSplash.h"
+namespace varunel {
+
 
 TfrmMain* frmMain = nullptr;
 
@@ -32,8 +35,9 @@ void TfrmMain::FormCreate(QObject*) {
 
   try {
     FillMapList(cmbMaps, GetAppFolder(), QStringLiteral(".fmp"));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // No program folder to list: the list stays empty.
+    qCWarning(lcMaps) << "maps not listed:" << e.what();
   }
   {
     const QSignalBlocker quiet(cmbMaps);
@@ -46,7 +50,9 @@ void TfrmMain::FormCreate(QObject*) {
   CreateMaps();
 
   // Written at every start, never read; a failure is silent.
-  registry::WriteInstallPath(GetAppFolder().toStdU16String());
+  // Nothing about the registry is shown to the user.
+  if (!registry::WriteInstallPath(GetAppFolder().toStdU16String()))
+    qCWarning(lcFiles) << "program folder not written to the registry hive" << registry::HiveFile().c_str();
 
   if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(imgFontMap));
 }
@@ -96,3 +102,5 @@ void TfrmMain::About1Click(QObject*) {
 void TfrmMain::UserGuid1Click(QObject*) { shell::OpenUserGuide(GetAppFolder()); }
 
 void TfrmMain::WindowsCharacterMap1Click(QObject*) { RunCharacterMap(*RunApp1); }
+
+}  // namespace varunel

@@ -18,6 +18,7 @@
 #include "ClipboardText.h"
 #include "JpegWriter.h"
 #include "dialogs.h"
+#include "log.h"
 
 namespace exporttext {
 namespace {
@@ -179,7 +180,8 @@ void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& d
       WriteFileBytes(fileName, bytes);
     }
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
 }
@@ -190,7 +192,8 @@ void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& dis
   try {
     WriteFileBytes(fileName, jpegwriter::EncodeJpeg(picture));
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
 }
@@ -206,7 +209,8 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
     document.SaveAs(fileName.toStdU16String());
     document.Close();
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
   document.Disconnect();

@@ -25,6 +25,8 @@ class QCloseEvent;
 class TRunApp;
 class TWheelHook;
 
+namespace tavimo {
+
 // Where Enter sends the display text: the order of the toolbar buttons.
 using TOutputTarget = output::Target;
 
@@ -155,3 +157,5 @@ class TfrmMain : public TfrmMainBase {
 
 // The program's main window (start-up, tray and settings).
 extern TfrmMain* frmMain;
+
+}  // namespace tavimo

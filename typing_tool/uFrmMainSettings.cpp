@@ -15,6 +15,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace tavimo {
+
 
 namespace {
 using codepage::NarrowQ;
@@ -112,3 +114,5 @@ void TfrmMain::SetOuterBounds(const QRect& bounds) {
     if (screen != QGuiApplication::primaryScreen()) areas << screen->availableGeometry();
   FOuterBounds->Apply(KeptOnScreen(bounds, areas, QSize(450, 350)));
 }
+
+}  // namespace tavimo

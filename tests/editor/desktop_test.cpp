@@ -8,6 +8,8 @@
 #include "program_session.h"
 #include "uFrmMain.h"
 
+using varunel::TfrmMain;
+
 class EditorDesktopTest : public QObject {
   Q_OBJECT
 
