@@ -24,7 +24,10 @@
 #include "codepage.h"
 #include "dialogs.h"
 #include "files.h"
+#include "log.h"
 #include "uFrmMainBaseMemo.h"
+namespace varunel {
+
 
 namespace {
 
@@ -278,8 +281,9 @@ void TfrmMain::cmbMapsChange(QObject*) {
   try {
     FillMapList(cmbMaps, GetAppFolder(), QStringLiteral(".fmp"));
     loaded = LoadFontMap(codepage::NarrowQ(cmbMaps->currentText()));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // The list could not be read (the folder is gone): as a failed load.
+    qCWarning(lcMaps) << "maps not listed:" << e.what();
   }
   const QSignalBlocker quiet(cmbMaps);
   if (loaded) {
@@ -316,3 +320,5 @@ void TfrmMain::OpenFontMap1Click(QObject*) {
     dialogs::ShowError(QString::fromUtf8(e.what()));
   }
 }
+
+}  // namespace varunel

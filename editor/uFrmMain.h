@@ -19,12 +19,15 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class QToolButton;
-class TPaneStack;
-class TSplitter;
 class TWheelHook;
 namespace files {
 class Lock;
 }
+
+namespace varunel {
+
+class TPaneStack;
+class TSplitter;
 
 class TfrmMain : public TfrmMainBase {
   Q_OBJECT
@@ -170,3 +173,5 @@ class TfrmMain : public TfrmMainBase {
 
 // The program's main window.
 extern TfrmMain* frmMain;
+
+}  // namespace varunel

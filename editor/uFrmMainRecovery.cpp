@@ -9,13 +9,18 @@
 #include "QtFiles.h"
 #include "RecoveryText.h"
 #include "dialogs.h"
+#include "log.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
+namespace varunel {
+
 
 void TfrmMain::TakeRecoveryFile() {
   FRecoveryLock = std::make_unique<files::Lock>(files::PathQ(FTempFile), std::chrono::milliseconds(0));
   // Without the lock for any other reason (a folder we may not write) the
   // writes themselves tell what is wrong.
+  if (!FRecoveryLock->Held() && !FRecoveryLock->Busy())
+    qCWarning(lcFiles) << "recovery file" << FTempFile << "not locked:" << files::ErrorTextQ(FRecoveryLock->Error());
   if (FRecoveryLock->Busy())
     FRecoveryRefusal = QStringLiteral("Another Varunel window keeps its text in \"%1\".").arg(FTempFile);
 }
@@ -65,3 +70,5 @@ void TfrmMain::RestoreRecoveryFile() {
 void TfrmMain::SaveAs1Click(QObject*) { WriteRecoveryFileOrTell(); }
 
 void TfrmMain::tmrAutoSaveTimer(QObject*) { WriteRecoveryFileOrTell(); }
+
+}  // namespace varunel

@@ -18,6 +18,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace varunel {
+
 
 namespace {
 
@@ -183,3 +185,5 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
   TfrmMainBase::resizeEvent(event);
   KeepNormalBounds();
 }
+
+}  // namespace varunel

@@ -11,11 +11,14 @@
 #include "ShellOpen.h"
 #include "dialogs.h"
 #include "files.h"
+#include "log.h"
 #include "registry.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uSplash.h"
+namespace varunel {
+
 
 TfrmMain* frmMain = nullptr;
 
@@ -34,8 +37,9 @@ void TfrmMain::FormCreate(QObject*) {
 
   try {
     FillMapList(cmbMaps, GetAppFolder(), QStringLiteral(".fmp"));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // No program folder to list: the list stays empty.
+    qCWarning(lcMaps) << "maps not listed:" << e.what();
   }
   {
     const QSignalBlocker quiet(cmbMaps);
@@ -48,7 +52,9 @@ void TfrmMain::FormCreate(QObject*) {
   CreateMaps();
 
   // Written at every start, never read; a failure is silent.
-  registry::WriteInstallPath(GetAppFolder().toStdU16String());
+  // Nothing about the registry is shown to the user.
+  if (!registry::WriteInstallPath(GetAppFolder().toStdU16String()))
+    qCWarning(lcFiles) << "program folder not written to the registry hive" << registry::HiveFile().c_str();
 
   if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(imgFontMap));
 }
@@ -114,3 +120,5 @@ void TfrmMain::About1Click(QObject*) {
 void TfrmMain::UserGuid1Click(QObject*) { shell::OpenUserGuide(GetAppFolder()); }
 
 void TfrmMain::WindowsCharacterMap1Click(QObject*) { RunCharacterMap(*RunApp1); }
+
+}  // namespace varunel

@@ -16,6 +16,7 @@
 #include "JpegWriter.h"
 #include "QtFiles.h"
 #include "dialogs.h"
+#include "log.h"
 
 namespace exporttext {
 namespace {
@@ -160,7 +161,8 @@ void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& d
       WriteFileBytes(fileName, bytes);
     }
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
 }
@@ -171,7 +173,8 @@ void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& dis
   try {
     WriteFileBytes(fileName, jpegwriter::EncodeJpeg(picture));
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
 }
@@ -187,7 +190,8 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
     document.SaveAs(fileName.toStdU16String());
     document.Close();
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
   document.Disconnect();

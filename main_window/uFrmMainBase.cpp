@@ -27,6 +27,7 @@
 #include "WorkingCtrls.h"
 #include "codepage.h"
 #include "dialogs.h"
+#include "log.h"
 #include "uFrmMainBaseMemo.h"
 
 namespace {
@@ -496,8 +497,9 @@ bool TfrmMainBase::LoadFontMap(const std::string& name) {
     quint16 key = VK_REFRESH;
     memEnglishKeyUp(nullptr, key, {});
     return true;
-  } catch (...) {
-    // A map that cannot be loaded is not reported.
+  } catch (const std::exception& e) {
+    // A map that cannot be loaded is not reported to the user.
+    qCWarning(lcMaps) << "map" << Widen(name) << "not loaded:" << e.what();
     return false;
   }
 }

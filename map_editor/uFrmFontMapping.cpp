@@ -27,6 +27,7 @@
 #include "RunApp.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
+#include "log.h"
 #include "uFrmMainBase.h"
 
 using codepage::NarrowQ;
@@ -605,10 +606,12 @@ void TfrmFontMapping::LoadLayout(const QString& Name) {
   layoutfile::Layout layout;
   bool read = false;
   if (!Name.isEmpty()) {
+    const QString path = AppFolder() + "layouts/" + Name + ".lot";
     std::string bytes;
     std::error_code ec;
-    read = files::ReadWholeQ(AppFolder() + "layouts/" + Name + ".lot", layoutfile::kMaxFileSize, bytes, ec) &&
-           layoutfile::Read(bytes, layout);
+    read = files::ReadWholeQ(path, layoutfile::kMaxFileSize, bytes, ec) && layoutfile::Read(bytes, layout);
+    if (!read)
+      qCWarning(lcMaps) << "layout" << path << "not read:" << (ec ? files::ErrorTextQ(ec) : "fewer than two lines");
   }
   if (!read) {
     dialogs::MessageBox(this, kLayoutError, QApplication::applicationName(), dialogs::Icon::Error,

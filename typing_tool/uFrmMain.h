@@ -26,6 +26,8 @@ class QToolButton;
 class TRunApp;
 class TWheelHook;
 
+namespace tavimo {
+
 // Where Enter sends the display text: the order of the toolbar buttons.
 using TOutputTarget = output::Target;
 
@@ -163,3 +165,5 @@ class TfrmMain : public TfrmMainBase {
 
 // The program's main window (start-up, tray and settings).
 extern TfrmMain* frmMain;
+
+}  // namespace tavimo

@@ -16,6 +16,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace tavimo {
+
 
 namespace {
 using codepage::NarrowQ;
@@ -142,3 +144,5 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
       handle && isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
     FFrameMargins = handle->frameMargins();
 }
+
+}  // namespace tavimo

@@ -5,6 +5,7 @@
 
 #include "QtCodepage.h"
 #include "QtFiles.h"
+#include "log.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ TIniText Load(const QString& fileName, bool& unreadable) {
   // A missing file (or a link to one) is no settings yet; anything else is a
   // file that is there but not read.
   unreadable = ec != std::errc::no_such_file_or_directory;
+  if (unreadable) qCWarning(lcFiles) << "settings file" << fileName << "not read:" << files::ErrorTextQ(ec);
   return TIniText();
 }
 
@@ -68,12 +70,18 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
 
 bool TIniFile::UpdateFile() {
   if (unreadable_) return false;
-  return files::ReplaceWholeQ(fileName_, text_.Bytes());
+  QString why;
+  if (files::ReplaceWholeQ(fileName_, text_.Bytes(), &why)) return true;
+  qCWarning(lcFiles) << "settings file" << fileName_ << "not written:" << why;
+  return false;
 }
 
 bool TIniFile::Update(const QString& fileName, const std::function<void(TIniFile&)>& change) {
   const files::Lock lock(files::PathQ(fileName), kLockWait);
-  if (!lock.Held()) return false;
+  if (!lock.Held()) {
+    qCWarning(lcFiles) << "settings file" << fileName << "not locked:" << files::ErrorTextQ(lock.Error());
+    return false;
+  }
   TIniFile ini(fileName);
   change(ini);
   return ini.UpdateFile();

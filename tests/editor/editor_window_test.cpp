@@ -49,6 +49,9 @@
 #include "when_modal.h"
 #include "window_fixture.h"
 
+using varunel::TfrmMain;
+using varunel::TSplitter;
+
 namespace {
 
 // The window with a record of searches run before the suggestion list exists.

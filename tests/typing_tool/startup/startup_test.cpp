@@ -34,6 +34,9 @@
 #include "program_session.h"
 #include "when_modal.h"
 
+using tavimo::TfrmMain;
+using tavimo::TTrayMenu;
+
 namespace {
 
 // The window with a record of suggestion searches run before the list exists.

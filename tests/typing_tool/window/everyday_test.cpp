@@ -17,6 +17,9 @@
 #include "uFrmMain.h"
 #include "window_fixture.h"
 
+using tavimo::TfrmMain;
+using tavimo::TOutputTarget;
+
 namespace {
 
 // The window with its outputs recorded; a failed output shows its message.
