@@ -8,9 +8,11 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 
 #include "EditorSettings.h"
 #include "PaneStack.h"
+#include "TypingSettings.h"
 #include "QtCodepage.h"
 #include "dialogs.h"
 #include "uFrmMain.h"
@@ -22,12 +24,12 @@ namespace varunel {
 namespace {
 
 // The display pane's point size for a size text; 0 when it is no whole
-// number a font can have.
+// number a font can have; at most the largest size the panes can draw.
 int PointsOf(const QString& text, bool* isNumber = nullptr) {
   bool ok = false;
   const int points = text.trimmed().toInt(&ok);
   if (isNumber) *isNumber = ok;
-  return ok && points > 0 ? points : 0;
+  return ok && points > 0 ? std::min(points, kMaxFontPoints) : 0;
 }
 
 void SetPoints(QWidget* pane, int points) {
@@ -51,9 +53,11 @@ void ShowEditorGroups(TFrmOptions& dialog) {
 void TfrmMain::LoadSettings() {
   const TEditorSettings s = TEditorSettingsFile(GetAppFolder()).Read();
   FRestoreLastState = s.RestoreLastState;
-  move(s.Left, s.Top);
-  resize(s.Width, s.Height);
-  FNormalBounds = QRect(s.Left, s.Top, s.Width, s.Height);
+  // Bounds from another desktop (a monitor gone) come whole onto a screen.
+  const QRect bounds = KeptOnScreen(QRect(s.Left, s.Top, s.Width, s.Height), WorkAreas(), QSize(750, 550));
+  move(bounds.topLeft());
+  resize(bounds.size());
+  FNormalBounds = bounds;
   chkSuggest->setChecked(s.AutoSuggest);
   FSuggestPanelHeight = s.SuggestPanelHeight;
   FEnglishPanelHeight = s.EnglishPanelHeight;
@@ -77,7 +81,7 @@ void TfrmMain::LoadSettings() {
   SetAutoSaveInterval();
 }
 
-bool TfrmMain::SaveSettings() {
+bool TfrmMain::SaveSettings(QString* error) {
   TEditorSettings s;
   s.RestoreLastState = FRestoreLastState;
   s.AutoSave = FAutoSave;
@@ -100,7 +104,11 @@ bool TfrmMain::SaveSettings() {
                                                                      : 0;
   const TEditorSettingsFile file(GetAppFolder());
   if (file.Write(s)) return true;
-  dialogs::ShowError(QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.'));
+  const QString message = QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.');
+  if (error)
+    *error = message;
+  else
+    dialogs::ShowError(message);
   return false;
 }
 
@@ -114,8 +122,9 @@ void TfrmMain::RestackPanes() {
 void TfrmMain::SetAutoSaveInterval() {
   const int ms = AutoSaveMilliseconds(FAutoSaveInterval);
   tmrAutoSave->setInterval(ms);
-  // An interval of 0 keeps the timer from firing.
-  if (ms > 0)
+  // An interval of 0 keeps the timer from firing, and so does a recovery
+  // file that is not this window's.
+  if (ms > 0 && FRecoveryRefusal.isEmpty())
     tmrAutoSave->start();
   else
     tmrAutoSave->stop();

@@ -115,11 +115,7 @@ QRect TfrmMain::OuterBounds() const {
 }
 
 void TfrmMain::SetOuterBounds(const QRect& bounds) {
-  QList<QRect> areas;
-  if (const QScreen* primary = QGuiApplication::primaryScreen()) areas << primary->availableGeometry();
-  for (const QScreen* screen : QGuiApplication::screens())
-    if (screen != QGuiApplication::primaryScreen()) areas << screen->availableGeometry();
-  const QRect outer = KeptOnScreen(bounds, areas, QSize(450, 350));
+  const QRect outer = KeptOnScreen(bounds, WorkAreas(), QSize(450, 350));
   const QRect client = outer.marginsRemoved(FFrameMargins);
   move(outer.topLeft());
   resize(client.size());
