@@ -23,6 +23,7 @@
 #include "QtCodepage.h"
 #include "codepage.h"
 #include "dialogs.h"
+#include "files.h"
 #include "log.h"
 #include "uFrmMainBaseMemo.h"
 namespace varunel {

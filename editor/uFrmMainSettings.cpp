@@ -8,10 +8,12 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 
 #include "EditorSettings.h"
 #include "OuterBounds.h"
 #include "PaneStack.h"
+#include "TypingSettings.h"
 #include "QtCodepage.h"
 #include "dialogs.h"
 #include "uFrmMain.h"
@@ -23,12 +25,12 @@ namespace varunel {
 namespace {
 
 // The display pane's point size for a size text; 0 when it is no whole
-// number a font can have.
+// number a font can have; at most the largest size the panes can draw.
 int PointsOf(const QString& text, bool* isNumber = nullptr) {
   bool ok = false;
   const int points = text.trimmed().toInt(&ok);
   if (isNumber) *isNumber = ok;
-  return ok && points > 0 ? points : 0;
+  return ok && points > 0 ? std::min(points, kMaxFontPoints) : 0;
 }
 
 void SetPoints(QWidget* pane, int points) {
@@ -52,8 +54,9 @@ void ShowEditorGroups(TFrmOptions& dialog) {
 void TfrmMain::LoadSettings() {
   const TEditorSettings s = TEditorSettingsFile(GetAppFolder()).Read();
   FRestoreLastState = s.RestoreLastState;
-  // The stored bounds are the outer window's, its frame included.
-  FNormalBounds = QRect(s.Left, s.Top, s.Width, s.Height);
+  // The stored bounds are the outer window's, its frame included; bounds
+  // from another desktop (a monitor gone) come whole onto a screen.
+  FNormalBounds = KeptOnScreen(QRect(s.Left, s.Top, s.Width, s.Height), WorkAreas(), QSize(750, 550));
   FOuterBounds->Apply(FNormalBounds);
   chkSuggest->setChecked(s.AutoSuggest);
   FSuggestPanelHeight = s.SuggestPanelHeight;
@@ -78,7 +81,7 @@ void TfrmMain::LoadSettings() {
   SetAutoSaveInterval();
 }
 
-bool TfrmMain::SaveSettings() {
+bool TfrmMain::SaveSettings(QString* error) {
   TEditorSettings s;
   s.RestoreLastState = FRestoreLastState;
   s.AutoSave = FAutoSave;
@@ -104,7 +107,11 @@ bool TfrmMain::SaveSettings() {
                                                                      : 0;
   const TEditorSettingsFile file(GetAppFolder());
   if (file.Write(s)) return true;
-  dialogs::ShowError(QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.'));
+  const QString message = QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.');
+  if (error)
+    *error = message;
+  else
+    dialogs::ShowError(message);
   return false;
 }
 
@@ -118,8 +125,9 @@ void TfrmMain::RestackPanes() {
 void TfrmMain::SetAutoSaveInterval() {
   const int ms = AutoSaveMilliseconds(FAutoSaveInterval);
   tmrAutoSave->setInterval(ms);
-  // An interval of 0 keeps the timer from firing.
-  if (ms > 0)
+  // An interval of 0 keeps the timer from firing, and so does a recovery
+  // file that is not this window's.
+  if (ms > 0 && FRecoveryRefusal.isEmpty())
     tmrAutoSave->start();
   else
     tmrAutoSave->stop();

@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -17,6 +16,7 @@
 
 #include "ClipboardText.h"
 #include "JpegWriter.h"
+#include "QtFiles.h"
 #include "dialogs.h"
 #include "log.h"
 
@@ -65,9 +65,8 @@ char AsciiLower(char16_t c) {
 // replaces the old one, so a full disk or a crash never leaves a fragment.
 // Throws on failure; the old file is then untouched.
 void WriteFileBytes(const QString& fileName, const QByteArray& bytes) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
-  if (file.write(bytes) != bytes.size() || !file.commit()) throw std::runtime_error(file.errorString().toStdString());
+  QString why;
+  if (!files::ReplaceWholeQ(fileName, bytes, &why)) throw std::runtime_error(why.toStdString());
 }
 
 QString DisplayText::WholeText() const { return lines.join(QStringLiteral("\r\n")); }

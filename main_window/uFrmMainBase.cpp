@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -505,3 +506,14 @@ bool TfrmMainBase::LoadFontMap(const std::string& name) {
 }
 
 void TfrmMainBase::cmbMapsChange(QObject*) { LoadFontMap(FFontMapName); }
+
+void TfrmMainBase::FormClose(QObject*, bool&) {}
+
+void TfrmMainBase::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormClose(this, canClose);
+  if (canClose)
+    event->accept();
+  else
+    event->ignore();
+}

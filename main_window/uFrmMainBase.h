@@ -99,6 +99,10 @@ class TfrmMainBase : public QMainWindow {
   QColor FSelectedViewColor;
   QColor FSelectedViewFontColor;
 
+  // Asked to close (close box, window menu, Exit): each program's window
+  // decides; `CanClose` false keeps it open. This form lets it close.
+  virtual void FormClose(QObject* Sender, bool& CanClose);
+
   // --- program folder ---------------------------------------------------
   // The running program's folder, ending with the path separator. A path
   // is the system's, in any script: it is never narrowed to 8-bit text.
@@ -173,6 +177,8 @@ class TfrmMainBase : public QMainWindow {
  protected:
   // The window's outer bounds (frame included), as both programs store them.
   TOuterBounds* FOuterBounds;
+  // Runs FormClose and closes or stays as it says.
+  void closeEvent(QCloseEvent* event) override;
   // The refresh step of the key handler: caret line and suggestions for the
   // characters before the selection start.
   void RefreshCaret();

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,9 +24,11 @@
 #include "CharView.h"
 #include "LayoutFile.h"
 #include "QtCodepage.h"
+#include "QtFiles.h"
 #include "RunApp.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
+#include "log.h"
 #include "uFrmMainBase.h"
 
 using codepage::NarrowQ;
@@ -567,12 +567,9 @@ bool TfrmFontMapping::SaveMap(const QString& Name) {
 }
 
 void TfrmFontMapping::WriteWhole(const QString& path, const std::string& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw EFontMapSaveError("Cannot create file \"" + path.toStdString() + "\". " + file.errorString().toStdString());
-  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  if (!file.commit())
-    throw EFontMapSaveError("Cannot write file \"" + path.toStdString() + "\". " + file.errorString().toStdString());
+  QString why;
+  if (!files::ReplaceWholeQ(path, bytes, &why))
+    throw EFontMapSaveError("Cannot write file \"" + path.toStdString() + "\". " + why.toStdString() + ".");
 }
 
 void TfrmFontMapping::btnSaveClick() {
@@ -626,12 +623,12 @@ void TfrmFontMapping::LoadLayout(const QString& Name) {
   layoutfile::Layout layout;
   bool read = false;
   if (!Name.isEmpty()) {
-    QFile file(AppFolder() + "layouts/" + Name + ".lot");
-    if (file.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = file.readAll();
-      read = file.error() == QFileDevice::NoError &&
-             layoutfile::Read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), layout);
-    }
+    const QString path = AppFolder() + "layouts/" + Name + ".lot";
+    std::string bytes;
+    std::error_code ec;
+    read = files::ReadWholeQ(path, layoutfile::kMaxFileSize, bytes, ec) && layoutfile::Read(bytes, layout);
+    if (!read)
+      qCWarning(lcMaps) << "layout" << path << "not read:" << (ec ? files::ErrorTextQ(ec) : "fewer than two lines");
   }
   if (!read) {
     dialogs::MessageBox(this, kLayoutError, QApplication::applicationName(), dialogs::Icon::Error,

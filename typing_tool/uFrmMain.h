@@ -21,7 +21,6 @@ class QPainter;
 class QSplitter;
 class QToolBar;
 class QToolButton;
-class QCloseEvent;
 class TRunApp;
 class TWheelHook;
 
@@ -113,9 +112,8 @@ class TfrmMain : public TfrmMainBase {
   void tmrLoadSettingsTimer(QObject* Sender);
   void Exit1Click(QObject* Sender);
   // Asked to close: `CanClose` false hides the window instead.
-  void FormClose(QObject* Sender, bool& CanClose);
+  void FormClose(QObject* Sender, bool& CanClose) override;
   void FormDestroy(QObject* Sender);
-  void closeEvent(QCloseEvent* event) override;
   // The tray icon's mouse message (the Win32 codes WM_LBUTTONDOWN 0x0201 ...).
   void WMTrayNotify(int mouseMessage);
   static int TrayMouseMessage(QSystemTrayIcon::ActivationReason reason);

@@ -108,11 +108,7 @@ void TfrmMain::UserGuid1Click(QObject* Sender) { UserGuide1Click(Sender); }
 QRect TfrmMain::OuterBounds() const { return FOuterBounds->Outer(); }
 
 void TfrmMain::SetOuterBounds(const QRect& bounds) {
-  QList<QRect> areas;
-  if (const QScreen* primary = QGuiApplication::primaryScreen()) areas << primary->availableGeometry();
-  for (const QScreen* screen : QGuiApplication::screens())
-    if (screen != QGuiApplication::primaryScreen()) areas << screen->availableGeometry();
-  FOuterBounds->Apply(KeptOnScreen(bounds, areas, QSize(450, 350)));
+  FOuterBounds->Apply(KeptOnScreen(bounds, WorkAreas(), QSize(450, 350)));
 }
 
 }  // namespace tavimo

@@ -3,7 +3,6 @@
 // tray icon.
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QTimer>
 
 #include "AppHooks.h"
@@ -136,15 +135,6 @@ void TfrmMain::tmrLoadSettingsTimer(QObject*) {
 void TfrmMain::Exit1Click(QObject*) {
   FExitRequested = true;
   close();
-}
-
-void TfrmMain::closeEvent(QCloseEvent* event) {
-  bool canClose = true;
-  FormClose(this, canClose);
-  if (canClose)
-    event->accept();
-  else
-    event->ignore();
 }
 
 void TfrmMain::FormClose(QObject*, bool& CanClose) {

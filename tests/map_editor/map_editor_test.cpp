@@ -24,7 +24,9 @@
 #include "VarunelComms.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
+#include "bad_files.h"
 #include "map_editor_fixture.h"
+#include "small_disk.h"
 #include "test_files.h"
 #include "uFrmFontMapping.h"
 #include "uFrmMainBase.h"
@@ -455,6 +457,44 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     QCOMPARE(w->txtLayoutFont->text(), QString("Face8"));
     QCOMPARE(Cell(0, 0)->Caption(), QString(QChar(0x0D9A)));
     QCOMPARE(Cell(0, 0)->CharInEnglish, QString());
+  }
+
+  // A layout that is a FIFO, an endless device or too large is not read:
+  // the layout message, the headers as they were, the file left alone.
+  void layoutsThatCannotBeReadAreReportedAndLeftAlone() {
+    constexpr std::uintmax_t kHuge = 64u << 20;
+    const std::string path = (Folder() + "layouts/Grid.lot").toStdString();
+    for (const testutil::BadFile kind : testutil::EveryBadFile()) {
+      QVERIFY(testutil::MakeBadFile(kind, path, kHuge, "[layout-font]\nBad Face\n"));
+      script->asked.clear();
+      Open("Small");
+      QCOMPARE(script->messages(), QStringList{kLayoutError});
+      QVERIFY(w->txtLayoutFont->text().isEmpty());
+      QVERIFY2(testutil::StillBad(kind, path, kHuge), testutil::NameOf(kind));
+    }
+  }
+
+  // On a full disk a layout of a few kilobytes is not written: the error
+  // box, and the layout as it was.
+  void aFullDiskKeepsTheOldLayout() {
+    TSmallDisk disk(64);
+    if (!disk.Mounted()) QSKIP("no small disk can be mounted here (needs root)");
+    QVERIFY(QDir(Folder() + "layouts").removeRecursively());
+    QVERIFY(QFile::link(disk.Path(QString()), Folder() + "layouts"));
+    Open("Small");
+    w->chkAutoSaveLayout->setChecked(true);
+    w->ToolButton2->click();
+    const QByteArray before = ReadFile(disk.Path("Grid.lot"));
+    QVERIFY(!before.isEmpty());
+    QVERIFY(disk.Fill());
+    Cell(0, 3)->SetCaption("changed");
+    script->asked.clear();
+    w->ToolButton2->click();
+    QCOMPARE(script->asked.size(), std::size_t(1));
+    QCOMPARE(script->asked.back().kind, QString("error"));
+    QVERIFY(script->asked.back().text.contains(Folder() + "layouts/Grid.lot"));
+    QCOMPARE(ReadFile(disk.Path("Grid.lot")), before);
+    QCOMPARE(disk.Entries(), QStringList{"Grid.lot"});
   }
 
   void failedLoadsAndSavesLeaveTheShownMap() {
