@@ -157,6 +157,9 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   connect(btnCharMap, &QToolButton::clicked, this, [this] { OpenFontMap1Click(btnCharMap); });
   connect(cmbMaps, &QComboBox::currentIndexChanged, this, [this] { cmbMapsChange(cmbMaps); });
   connect(cmbFontSize, &QComboBox::currentTextChanged, this, [this] { cmbFontSizeChange(cmbFontSize); });
+  // A size picked from the list gives the keyboard back to the typing pane,
+  // as a tile click does; letters typed on would go into the size box.
+  connect(cmbFontSize, &QComboBox::activated, this, [this] { memEnglish->setFocus(); });
   connect(memEnglish, &TMemo::Enter, this, [this] { memEnglishEnter(memEnglish); });
   connect(Splitter1, &TSplitter::Moved, this, [this] { Splitter1Moved(Splitter1); });
   connect(Splitter2, &TSplitter::Moved, this, [this] { Splitter2Moved(Splitter2); });

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "EditorSettings.h"
+#include "OuterBounds.h"
 #include "PaneStack.h"
 #include "TypingSettings.h"
 #include "QtCodepage.h"
@@ -53,11 +54,10 @@ void ShowEditorGroups(TFrmOptions& dialog) {
 void TfrmMain::LoadSettings() {
   const TEditorSettings s = TEditorSettingsFile(GetAppFolder()).Read();
   FRestoreLastState = s.RestoreLastState;
-  // Bounds from another desktop (a monitor gone) come whole onto a screen.
-  const QRect bounds = KeptOnScreen(QRect(s.Left, s.Top, s.Width, s.Height), WorkAreas(), QSize(750, 550));
-  move(bounds.topLeft());
-  resize(bounds.size());
-  FNormalBounds = bounds;
+  // The stored bounds are the outer window's, its frame included; bounds
+  // from another desktop (a monitor gone) come whole onto a screen.
+  FNormalBounds = KeptOnScreen(QRect(s.Left, s.Top, s.Width, s.Height), WorkAreas(), QSize(750, 550));
+  FOuterBounds->Apply(FNormalBounds);
   chkSuggest->setChecked(s.AutoSuggest);
   FSuggestPanelHeight = s.SuggestPanelHeight;
   FEnglishPanelHeight = s.EnglishPanelHeight;
@@ -88,7 +88,7 @@ bool TfrmMain::SaveSettings(QString* error) {
   s.SaveInterval = FAutoSaveInterval;
   // At close the bounds are the normal window's, even when the desktop has
   // not finished taking the window out of its maximised state.
-  QRect bounds(pos(), size());
+  QRect bounds = FOuterBounds->Outer();
   if (FClosed && (FSavedWindowState & (Qt::WindowMinimized | Qt::WindowMaximized))) bounds = FNormalBounds;
   s.Left = bounds.left();
   s.Top = bounds.top();
@@ -98,7 +98,10 @@ bool TfrmMain::SaveSettings(QString* error) {
   s.SuggestPanelHeight = FSuggestPanelHeight;
   s.EnglishPanelHeight = FEnglishPanelHeight;
   s.FontMapName = cmbMaps->currentText();
-  s.FontSize = cmbFontSize->currentText();
+  // The size the display pane shows: a list text that is no whole number
+  // was never applied, and stored it would send the next start back to the
+  // design size.
+  s.FontSize = QString::number(memSinhala->font().pointSize());
   s.WindowState = FSavedWindowState.testFlag(Qt::WindowMinimized)   ? 1
                   : FSavedWindowState.testFlag(Qt::WindowMaximized) ? 2
                                                                      : 0;
@@ -173,7 +176,7 @@ void TfrmMain::cmbFontSizeChange(QObject*) {
 
 void TfrmMain::KeepNormalBounds() {
   if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible())
-    FNormalBounds = QRect(pos(), size());
+    FNormalBounds = FOuterBounds->Outer();
 }
 
 void TfrmMain::moveEvent(QMoveEvent* event) {

@@ -1,6 +1,7 @@
 #include "ExportText.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -9,6 +10,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -69,14 +71,30 @@ void WriteFileBytes(const QString& fileName, const QByteArray& bytes) {
 
 QString DisplayText::WholeText() const { return lines.join(QStringLiteral("\r\n")); }
 
-ExportKind KindOfFileName(const QString& fileName) {
+namespace {
+
+// The format a name's last four characters name, ASCII letters compared
+// without case; none for any other ending.
+std::optional<ExportKind> KindOfEnding(const QString& fileName) {
   const QString tail = fileName.right(4);
   std::string ending;
   for (QChar c : tail) ending += AsciiLower(c.unicode());
   if (ending == ".bmp") return ExportKind::Bitmap;
   if (ending == ".jpg") return ExportKind::Jpeg;
   if (ending == ".doc") return ExportKind::WordDocument;
-  return ExportKind::Jpeg;
+  return std::nullopt;
+}
+
+}  // namespace
+
+ExportKind KindOfFileName(const QString& fileName) { return KindOfEnding(fileName).value_or(ExportKind::Jpeg); }
+
+ExportChoice ChosenExport(const QString& pipeFilter, int filterIndex, const QString& fileName) {
+  // "*.bmp" gives ".bmp"; "*.*" names no one format.
+  const QString ending = pipeFilter.split(QLatin1Char('|')).value(2 * filterIndex + 1).mid(1);
+  const std::optional<ExportKind> filtered = ending.size() == 4 ? KindOfEnding(ending) : std::nullopt;
+  if (!filtered || KindOfEnding(fileName)) return {KindOfFileName(fileName), fileName};
+  return {*filtered, fileName + ending};
 }
 
 QString QtFilter(const QString& pipeFilter) {
@@ -198,20 +216,29 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
 }
 
 bool TSaveDialog::Execute(QWidget* parent) {
-  const QString chosen = dialogs::SaveFileName(parent, Title, QtFilter(Filter), DefaultExt, FileName);
+  int chosenFilter = FilterIndex;
+  const QString chosen = dialogs::SaveFileName(parent, Title, QtFilter(Filter), DefaultExt, FileName, &chosenFilter);
   if (chosen.isEmpty()) return false;
   FileName = chosen;
+  FilterIndex = chosenFilter;
   return true;
 }
 
 void Export(QWidget* parent, TSaveDialog& dialog, const DisplayText& display, automation::TWordDocument& document) {
   dialog.Title = QStringLiteral("Export As");
   if (!dialog.Execute(parent)) return;
-  const QString fileName = dialog.FileName;
-  switch (KindOfFileName(fileName)) {
-    case ExportKind::Bitmap: ExportBitmap(parent, fileName, display); break;
-    case ExportKind::WordDocument: ExportWordDocument(parent, fileName, display, document); break;
-    case ExportKind::Jpeg: ExportJpeg(parent, fileName, display); break;
+  const ExportChoice choice = ChosenExport(dialog.Filter, dialog.FilterIndex, dialog.FileName);
+  // The dialog asked before overwriting the name it returned; an ending
+  // added here names another file.
+  if (choice.fileName != dialog.FileName && QFileInfo::exists(choice.fileName) &&
+      dialogs::MessageBox(parent, choice.fileName + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                          dialog.Title, dialogs::Icon::Warning, dialogs::Buttons::YesNo) != dialogs::Yes)
+    return;
+  dialog.FileName = choice.fileName;
+  switch (choice.kind) {
+    case ExportKind::Bitmap: ExportBitmap(parent, choice.fileName, display); break;
+    case ExportKind::WordDocument: ExportWordDocument(parent, choice.fileName, display, document); break;
+    case ExportKind::Jpeg: ExportJpeg(parent, choice.fileName, display); break;
   }
 }
 

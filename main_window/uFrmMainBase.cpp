@@ -27,6 +27,7 @@
 #include "WorkingCtrls.h"
 #include "codepage.h"
 #include "dialogs.h"
+#include "OuterBounds.h"
 #include "log.h"
 #include "uFrmMainBaseMemo.h"
 
@@ -68,7 +69,7 @@ TShiftState ShiftStateOf(const QKeyEvent* event) {
   return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::AltModifier), m.testFlag(Qt::ControlModifier)};
 }
 
-TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
+TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent), FOuterBounds(new TOuterBounds(this)) {
   RunApp1 = new TRunApp(this);
   RunApp1->setObjectName("RunApp1");
   memSinhala = new TMemo(this, false);

@@ -26,6 +26,7 @@ class QLineEdit;
 class QTimer;
 class QWidget;
 class TMemo;
+class TOuterBounds;
 class TRunApp;
 class TTntCharView;
 class TorviScrollBox;
@@ -174,6 +175,8 @@ class TfrmMainBase : public QMainWindow {
   exporttext::DisplayText DisplaySource() const;
 
  protected:
+  // The window's outer bounds (frame included), as both programs store them.
+  TOuterBounds* FOuterBounds;
   // Runs FormClose and closes or stays as it says.
   void closeEvent(QCloseEvent* event) override;
   // The refresh step of the key handler: caret line and suggestions for the

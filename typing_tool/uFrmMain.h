@@ -6,9 +6,7 @@
 #pragma once
 
 #include <QList>
-#include <QMargins>
 #include <QRect>
-#include <optional>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 
@@ -145,14 +143,6 @@ class TfrmMain : public TfrmMainBase {
   QRect OuterBounds() const;
   // Puts the outer window at `bounds`, kept whole on the screens' work areas.
   void SetOuterBounds(const QRect& bounds);
-  // The window's frame, as last seen around the normal window.
-  QMargins FFrameMargins;
-  // Outer bounds waiting for the frame to be known (until first shown).
-  std::optional<QRect> FPendingOuter;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // The process starter, the tray menu and the start-up timers' wiring

@@ -1,6 +1,7 @@
 // Varunel's window driven as the program drives it: creation in a temporary
 // program folder, its menus and tool buttons, its settings, panes and
 // splitters, its map list, and the recovery file.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -514,8 +515,29 @@ class EditorWindowTest : public QObject {
     win.cmbFontSize->setCurrentText("x1");
     QCOMPARE(Errors(), QStringList({"'x1' is not a valid integer value."}));
     QCOMPARE(Points(win), 36);
+    // What the pane shows is stored, never a text that is no size.
     win.close();
-    QCOMPARE(TEditorSettingsFile(Folder()).Read().FontSize, QString("x1"));
+    QCOMPARE(TEditorSettingsFile(Folder()).Read().FontSize, QString("36"));
+  }
+
+  // A size picked from the list gives the keyboard back to the typing pane:
+  // the letters typed next are typed, not put into the size box.
+  void aSizePickedFromTheListGivesTheKeyboardBack() {
+    TEditorWindow& win = StartShown();
+    QVERIFY(QTest::qWaitForWindowActive(&win));
+    // The arrow at the box's right end opens the list.
+    QTest::mouseClick(win.cmbFontSize, Qt::LeftButton, {}, QPoint(win.cmbFontSize->width() - 4, win.cmbFontSize->height() / 2));
+    QAbstractItemView* list = win.cmbFontSize->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(list->model()->index(win.cmbFontSize->findText("20"), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(!list->isVisible());
+    QCOMPARE(Points(win), 20);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win.memEnglish));
+    QTest::keyClicks(QApplication::focusWidget(), "k");
+    QCOMPARE(win.memEnglish->Text(), QString("k"));
+    QCOMPARE(win.cmbFontSize->currentText(), QString("20"));
+    QVERIFY(Errors().isEmpty());
   }
 
   void theRecoveryFileKeepsThePaneAcrossRuns() {
