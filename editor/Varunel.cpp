@@ -12,6 +12,9 @@
 #include "uOptions.h"
 #include "uSplash.h"
 
+using varunel::TfrmMain;
+using varunel::frmMain;
+
 namespace {
 
 // Qt ends with an abort message when no display can be reached; say what

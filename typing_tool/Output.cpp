@@ -7,6 +7,8 @@
 #include <climits>
 #include <stdexcept>
 
+#include "log.h"
+
 namespace output {
 
 using namespace automation;
@@ -86,7 +88,9 @@ bool Submit(QWidget* parent, Target target, Connections& connections, const Requ
         return SendToMessenger(parent, connections.messenger, codepage::Narrow(request.text), isEnter,
                                englishMode, displayFace);
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    static constexpr const char* kNames[] = {"Word", "Excel", "PowerPoint", "Messenger"};
+    qCWarning(lcOutput) << "output to" << kNames[static_cast<int>(target)] << "failed:" << e.what();
     const char* message = target == Target::Word        ? kWordFailure
                           : target == Target::Messenger ? kMessengerFailure
                                                         : kOfficeFailure;
