@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   bare.ShowExposed();
   std::printf("map: %s (%d items), window %dx%d\n", qPrintable(source), w.FCharMap->Count(), w.width(), w.height());
 
-  bench::Header(QStringLiteral("Varunel, pointer over the suggestion strip"), QStringLiteral("Varunel"));
+  bench::Header(QStringLiteral("Varunel, on X with the pointer over the suggestion strip"), QStringLiteral("Varunel"));
   bench::TypingRows({&w, {}}, bare);
   return 0;
 }

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   std::printf("map: %s (%d items), window %dx%d\n", shipped ? qPrintable(source) : "generated",
               w.FCharMap->Count(), w.width(), w.height());
 
-  bench::Header(QStringLiteral("Tavimo, pointer over the suggestion strip"), QStringLiteral("Tavimo"));
+  bench::Header(QStringLiteral("Tavimo, on X with the pointer over the suggestion strip"), QStringLiteral("Tavimo"));
   bench::TypingRows({&w, [&w](bool on) { w.memEnglish->WantReturns = on; }}, bare, [&] {
     // English typing mirrors the typing pane; no conversion, no suggestions.
     w.FEnglishMode = true;

@@ -23,7 +23,8 @@ constexpr double kNoFrameMs = 5000;
 // frame's image among them) has been carried out when it returns.
 void ServerSync() {
 #ifdef BENCH_HAVE_XCB
-  if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection()) {
     xcb_connection_t* c = x11->connection();
     std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
   }
@@ -76,13 +77,14 @@ void Settle() {
 
 void Prepare(QWidget* window, QWidget* focus, QWidget* pointAt) {
   if (!window->isVisible()) window->show();
+  const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
   if (!window->isActiveWindow()) {
-    window->raise();
+    if (x11) window->raise();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window, 3000)) std::fprintf(stderr, "the window did not become active\n");
   }
   if (focus && !focus->hasFocus()) focus->setFocus();
-  if (pointAt && QGuiApplication::platformName() == QLatin1String("xcb")) {
+  if (pointAt && x11) {
     QCursor::setPos(pointAt->mapToGlobal(pointAt->rect().center()));
     if (!QTest::qWaitFor([pointAt] { return pointAt->underMouse(); }, 2000))
       std::fprintf(stderr, "the pointer did not reach the window\n");

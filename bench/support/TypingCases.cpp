@@ -109,7 +109,9 @@ void TypingRows(const TTypingWindow& window, TBareWindow& bare, const std::funct
       widest = QChar(c);
     }
   }
-  for (const QChar c : {QChar('k'), widest}) {
+  std::vector<QChar> letters{QChar('k')};
+  if (widest != QChar('k')) letters.push_back(widest);
+  for (const QChar c : letters) {
     const QString key(c);
     Row(QStringLiteral("\"%1\" after a space, 2,000 lines").arg(c),
         with(program, [&] { return TypeTimed(typing, display, key); }),

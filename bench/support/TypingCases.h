@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QWidget;
 class TfrmMainBase;
