@@ -45,8 +45,10 @@ int main(int argc, char** argv) {
   }
   TVarunelApplication app(argc, argv);
   QApplication::setApplicationName("VarunelV1.0");
-  // The Word document export writes through LibreOffice where it can be reached.
-  automation::office::UseOffice();
+  // The Word document export writes through LibreOffice where it can be
+  // reached, else Rich Text.
+  if (const std::string why = automation::office::UseOffice(); !why.empty())
+    qWarning("The Word document export writes Rich Text: %s", why.c_str());
 
   frmMain = new TfrmMain;
   frmMain->FormCreate(frmMain);

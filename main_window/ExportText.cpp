@@ -188,7 +188,8 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
     document.SaveAs(fileName.toStdU16String());
     document.Close();
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qWarning("Word document export to %s failed: %s", qUtf8Printable(fileName), e.what());
     ShowFailure(parent, fileName);
   }
   document.Disconnect();

@@ -3,6 +3,8 @@
 #include "codepage.h"
 #include "dialogs.h"
 
+#include <QtGlobal>
+
 #include <cctype>
 #include <climits>
 #include <stdexcept>
@@ -28,15 +30,34 @@ int StrToInt(const std::string& text) {
   return static_cast<int>(value);
 }
 
+namespace {
+
+// The request for an application that sends it in one step: a size that is
+// not a whole number is left out, and raised about once the text is sent.
+TypedText Styled(const Request& request) {
+  TypedText styled{request.text, request.face, std::nullopt};
+  try {
+    styled.points = static_cast<float>(StrToInt(request.fontSize));
+  } catch (const std::invalid_argument&) {
+  }
+  return styled;
+}
+
+}  // namespace
+
 void OutputToWord(TWordApplication& word, const Request& request) {
   word.Connect();
-  auto range = word.Selection()->Range();
-  word.Selection()->TypeText(request.text);
-  range->SetEnd(range->End() + static_cast<int>(request.text.size()));
-  word.Selection()->SetRange(range->Start(), range->End());
-  word.Selection()->GetFont()->SetName(request.face);
-  word.Selection()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
-  word.Selection()->SetRange(range->End(), range->End());
+  if (const TypedText styled = Styled(request); word.Selection()->TypeStyled(styled)) {
+    if (!styled.points) StrToInt(request.fontSize);
+  } else {
+    auto range = word.Selection()->Range();
+    word.Selection()->TypeText(request.text);
+    range->SetEnd(range->End() + static_cast<int>(request.text.size()));
+    word.Selection()->SetRange(range->Start(), range->End());
+    word.Selection()->GetFont()->SetName(request.face);
+    word.Selection()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
+    word.Selection()->SetRange(range->End(), range->End());
+  }
   word.Disconnect();
 }
 
@@ -56,12 +77,30 @@ void OutputToExcel(TExcelApplication& excel, const Request& request, bool select
 void OutputToPowerPoint(TPowerPointApplication& powerPoint, const Request& request) {
   powerPoint.Connect();
   auto textRange = [&] { return powerPoint.ActiveWindow()->Selection()->TextRange(); };
-  const std::u16string selected = textRange()->Text();
-  textRange()->SetText(selected + request.text);
-  textRange()->GetFont()->SetName(request.face);
-  textRange()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
+  if (const TypedText styled = Styled(request); textRange()->AppendStyled(styled)) {
+    if (!styled.points) StrToInt(request.fontSize);
+  } else {
+    const std::u16string selected = textRange()->Text();
+    textRange()->SetText(selected + request.text);
+    textRange()->GetFont()->SetName(request.face);
+    textRange()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
+  }
   powerPoint.Disconnect();
 }
+
+namespace {
+
+const char* TargetName(Target target) {
+  switch (target) {
+    case Target::Word: return "Word";
+    case Target::Excel: return "Excel";
+    case Target::PowerPoint: return "PowerPoint";
+    case Target::Messenger: return "the messenger";
+  }
+  return "";
+}
+
+}  // namespace
 
 void Connections::DisconnectAll() {
   WordApplication1.Disconnect();
@@ -86,7 +125,11 @@ bool Submit(QWidget* parent, Target target, Connections& connections, const Requ
         return SendToMessenger(parent, connections.messenger, codepage::Narrow(request.text), isEnter,
                                englishMode, displayFace);
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    qWarning("Output to %s failed: %s", TargetName(target), e.what());
+    // The next submit links anew: the application may have been closed and
+    // started again since.
+    connections.DisconnectAll();
     const char* message = target == Target::Word        ? kWordFailure
                           : target == Target::Messenger ? kMessengerFailure
                                                         : kOfficeFailure;
