@@ -127,8 +127,6 @@ bool Submit(QWidget* parent, Target target, Connections& connections, const Requ
     }
   } catch (const std::exception& e) {
     qWarning("Output to %s failed: %s", TargetName(target), e.what());
-    // The next submit links anew: the application may have been closed and
-    // started again since.
     connections.DisconnectAll();
     const char* message = target == Target::Word        ? kWordFailure
                           : target == Target::Messenger ? kMessengerFailure
