@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <limits>
 
 struct TEditorSettings {
   bool RestoreLastState = true;  // "restore_last_state"
@@ -34,11 +35,14 @@ class TEditorSettingsFile {
   // When "restore_last_state" is true every key is read, a missing one or
   // one that is no integer giving its default; when it is false the window
   // keys take their defaults. "auto_save" and "save_interval" are read in
-  // both cases. A missing or unreadable file reads as all defaults.
+  // both cases. A missing or unreadable file reads as all defaults. Bounds
+  // and heights come within kMaxWindowExtent (TypingSettings.h), the
+  // interval within 0 to kMostAutoSaveMinutes.
   TEditorSettings Read() const;
 
-  // Writes every key of the editor, other keys of the file untouched.
-  // False when the file could not be written (the old one then stays).
+  // Writes every key of the editor, other keys of the file untouched, under
+  // the file's lock (TIniFile::Update). False when the file could not be
+  // written (the old one then stays).
   bool Write(const TEditorSettings& s) const;
 
  private:
@@ -47,4 +51,6 @@ class TEditorSettingsFile {
 
 // The auto-save timer's interval in milliseconds for `minutes`: 0 (no
 // automatic writes) for 0 or less, and never beyond what the timer holds.
+inline constexpr int kAutoSaveMinute = 60000;
+inline constexpr int kMostAutoSaveMinutes = std::numeric_limits<int>::max() / kAutoSaveMinute;
 int AutoSaveMilliseconds(int minutes);

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <algorithm>
+namespace varunel {
+
 
 TPaneStack::TPaneStack(QWidget* parent) : QWidget(parent) {}
 
@@ -86,3 +88,5 @@ void TSplitter::mouseReleaseEvent(QMouseEvent* event) {
     EndDrag();
   }
 }
+
+}  // namespace varunel

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QWidget>
 
+namespace varunel {
+
 class TPaneStack : public QWidget {
   Q_OBJECT
 
@@ -72,3 +74,5 @@ class TSplitter : public QFrame {
   int startHeight_ = 0;
   int room_ = 0;  // the height the control may grow by
 };
+
+}  // namespace varunel

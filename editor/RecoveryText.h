@@ -12,6 +12,10 @@ namespace recovery {
 
 inline constexpr const char* kFileName = "varunel.tmp";
 
+// The largest file read back at start: hundreds of pages of typing, and
+// still shown within moments.
+inline constexpr std::size_t kMaxFileSize = 1u << 20;
+
 // The typing pane's text for the file's bytes.
 std::string TextFromBytes(std::string_view bytes);
 

@@ -6,11 +6,15 @@
 
 #include "AppHooks.h"
 #include "EditorArt.h"
+#include "log.h"
 #include "office.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
 #include "uOptions.h"
 #include "uSplash.h"
+
+using varunel::TfrmMain;
+using varunel::frmMain;
 
 namespace {
 
@@ -48,7 +52,7 @@ int main(int argc, char** argv) {
   // The Word document export writes through LibreOffice where it can be
   // reached, else Rich Text.
   if (const std::string why = automation::office::UseOffice(); !why.empty())
-    qWarning("The Word document export writes Rich Text: %s", why.c_str());
+    qCWarning(lcFiles) << "the Word document export writes Rich Text:" << why.c_str();
 
   frmMain = new TfrmMain;
   frmMain->FormCreate(frmMain);

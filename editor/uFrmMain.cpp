@@ -23,7 +23,11 @@
 #include "QtCodepage.h"
 #include "codepage.h"
 #include "dialogs.h"
+#include "files.h"
+#include "log.h"
 #include "uFrmMainBaseMemo.h"
+namespace varunel {
+
 
 namespace {
 
@@ -153,6 +157,9 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   connect(btnCharMap, &QToolButton::clicked, this, [this] { OpenFontMap1Click(btnCharMap); });
   connect(cmbMaps, &QComboBox::currentIndexChanged, this, [this] { cmbMapsChange(cmbMaps); });
   connect(cmbFontSize, &QComboBox::currentTextChanged, this, [this] { cmbFontSizeChange(cmbFontSize); });
+  // A size picked from the list gives the keyboard back to the typing pane,
+  // as a tile click does; letters typed on would go into the size box.
+  connect(cmbFontSize, &QComboBox::activated, this, [this] { memEnglish->setFocus(); });
   connect(memEnglish, &TMemo::Enter, this, [this] { memEnglishEnter(memEnglish); });
   connect(Splitter1, &TSplitter::Moved, this, [this] { Splitter1Moved(Splitter1); });
   connect(Splitter2, &TSplitter::Moved, this, [this] { Splitter2Moved(Splitter2); });
@@ -277,8 +284,9 @@ void TfrmMain::cmbMapsChange(QObject*) {
   try {
     FillMapList(cmbMaps, GetAppFolder(), QStringLiteral(".fmp"));
     loaded = LoadFontMap(codepage::NarrowQ(cmbMaps->currentText()));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // The list could not be read (the folder is gone): as a failed load.
+    qCWarning(lcMaps) << "maps not listed:" << e.what();
   }
   const QSignalBlocker quiet(cmbMaps);
   if (loaded) {
@@ -315,3 +323,5 @@ void TfrmMain::OpenFontMap1Click(QObject*) {
     dialogs::ShowError(QString::fromUtf8(e.what()));
   }
 }
+
+}  // namespace varunel

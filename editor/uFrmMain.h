@@ -9,19 +9,25 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "uFrmMainBase.h"
 
 class QAction;
-class QCloseEvent;
 class QComboBox;
 class QLabel;
 class QMenu;
 class QToolBar;
 class QToolButton;
+class TWheelHook;
+namespace files {
+class Lock;
+}
+
+namespace varunel {
+
 class TPaneStack;
 class TSplitter;
-class TWheelHook;
 
 class TfrmMain : public TfrmMainBase {
   Q_OBJECT
@@ -82,9 +88,13 @@ class TfrmMain : public TfrmMainBase {
   // list, first map load, registry value. Called once, right after
   // construction.
   void FormCreate(QObject* Sender);
-  // The first showing shows the splash modally.
+  // The first showing shows the splash modally, then says when this window
+  // cannot keep its text in the recovery file.
   void FormShow(QObject* Sender);
-  void FormClose(QObject* Sender);
+  // Writes the settings and the recovery file, then frees the maps and ends
+  // the program. When the text could not be kept, a box asks first, and
+  // CanClose false leaves the window open with its text.
+  void FormClose(QObject* Sender, bool& CanClose) override;
   void Exit1Click(QObject* Sender);
   void About1Click(QObject* Sender);
   void UserGuid1Click(QObject* Sender);
@@ -92,9 +102,9 @@ class TfrmMain : public TfrmMainBase {
 
   // --- settings, Options and panes (uFrmMainSettings.cpp) -------------------
   void LoadSettings();
-  // Writes the settings; false (after an error box naming the file) when
-  // the file could not be written.
-  bool SaveSettings();
+  // Writes the settings; false when the file could not be written, after an
+  // error box naming the file, or with that text in `error` instead.
+  bool SaveSettings(QString* error = nullptr);
   void RestackPanes();
   void Options1Click(QObject* Sender);
   void memEnglishEnter(QObject* Sender);
@@ -118,16 +128,22 @@ class TfrmMain : public TfrmMainBase {
   static void OpenFontMapping(TfrmMain& owner, const QString& mapName);
 
   // --- recovery file (uFrmMainRecovery.cpp) --------------------------------
+  // Takes the recovery file for this window: only the first window on a
+  // program folder keeps its text there, until it closes.
+  void TakeRecoveryFile();
   // Writes the typing pane to FTempFile, whole or not at all, and starts the
-  // auto-save interval afresh. False when it could not be written: the old
-  // file stays, the timer stays off, and `error` says why.
+  // auto-save interval afresh. False when it could not be written, or when
+  // the file is not this window's: the old file stays, the timer stays off,
+  // and `error` holds the message that says why.
   bool WriteRecoveryFile(QString* error = nullptr);
+  // Reads FTempFile into the typing pane. A file that is there but cannot be
+  // read (no regular file, larger than recovery::kMaxFileSize) is left
+  // alone: this window then does not write it.
   void RestoreRecoveryFile();
   void SaveAs1Click(QObject* Sender);
   void tmrAutoSaveTimer(QObject* Sender);
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void BindCharView(TTntCharView* tile) override;
@@ -146,6 +162,10 @@ class TfrmMain : public TfrmMainBase {
   // taking the window out of that state when the bounds are read.
   void KeepNormalBounds();
   QRect FNormalBounds;
+  std::unique_ptr<files::Lock> FRecoveryLock;
+  // Why this window does not write the recovery file (a sentence of the
+  // messages that say so); empty when it does.
+  QString FRecoveryRefusal;
   bool FShown = false;
   bool FClosed = false;
   static TFontMapEditor& FontMapEditor();
@@ -153,3 +173,5 @@ class TfrmMain : public TfrmMainBase {
 
 // The program's main window.
 extern TfrmMain* frmMain;
+
+}  // namespace varunel

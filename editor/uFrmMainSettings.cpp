@@ -8,24 +8,29 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 
 #include "EditorSettings.h"
+#include "OuterBounds.h"
 #include "PaneStack.h"
+#include "TypingSettings.h"
 #include "QtCodepage.h"
 #include "dialogs.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace varunel {
+
 
 namespace {
 
 // The display pane's point size for a size text; 0 when it is no whole
-// number a font can have.
+// number a font can have; at most the largest size the panes can draw.
 int PointsOf(const QString& text, bool* isNumber = nullptr) {
   bool ok = false;
   const int points = text.trimmed().toInt(&ok);
   if (isNumber) *isNumber = ok;
-  return ok && points > 0 ? points : 0;
+  return ok && points > 0 ? std::min(points, kMaxFontPoints) : 0;
 }
 
 void SetPoints(QWidget* pane, int points) {
@@ -49,9 +54,10 @@ void ShowEditorGroups(TFrmOptions& dialog) {
 void TfrmMain::LoadSettings() {
   const TEditorSettings s = TEditorSettingsFile(GetAppFolder()).Read();
   FRestoreLastState = s.RestoreLastState;
-  move(s.Left, s.Top);
-  resize(s.Width, s.Height);
-  FNormalBounds = QRect(s.Left, s.Top, s.Width, s.Height);
+  // The stored bounds are the outer window's, its frame included; bounds
+  // from another desktop (a monitor gone) come whole onto a screen.
+  FNormalBounds = KeptOnScreen(QRect(s.Left, s.Top, s.Width, s.Height), WorkAreas(), QSize(750, 550));
+  FOuterBounds->Apply(FNormalBounds);
   chkSuggest->setChecked(s.AutoSuggest);
   FSuggestPanelHeight = s.SuggestPanelHeight;
   FEnglishPanelHeight = s.EnglishPanelHeight;
@@ -75,14 +81,14 @@ void TfrmMain::LoadSettings() {
   SetAutoSaveInterval();
 }
 
-bool TfrmMain::SaveSettings() {
+bool TfrmMain::SaveSettings(QString* error) {
   TEditorSettings s;
   s.RestoreLastState = FRestoreLastState;
   s.AutoSave = FAutoSave;
   s.SaveInterval = FAutoSaveInterval;
   // At close the bounds are the normal window's, even when the desktop has
   // not finished taking the window out of its maximised state.
-  QRect bounds(pos(), size());
+  QRect bounds = FOuterBounds->Outer();
   if (FClosed && (FSavedWindowState & (Qt::WindowMinimized | Qt::WindowMaximized))) bounds = FNormalBounds;
   s.Left = bounds.left();
   s.Top = bounds.top();
@@ -92,13 +98,20 @@ bool TfrmMain::SaveSettings() {
   s.SuggestPanelHeight = FSuggestPanelHeight;
   s.EnglishPanelHeight = FEnglishPanelHeight;
   s.FontMapName = cmbMaps->currentText();
-  s.FontSize = cmbFontSize->currentText();
+  // The size the display pane shows: a list text that is no whole number
+  // was never applied, and stored it would send the next start back to the
+  // design size.
+  s.FontSize = QString::number(memSinhala->font().pointSize());
   s.WindowState = FSavedWindowState.testFlag(Qt::WindowMinimized)   ? 1
                   : FSavedWindowState.testFlag(Qt::WindowMaximized) ? 2
                                                                      : 0;
   const TEditorSettingsFile file(GetAppFolder());
   if (file.Write(s)) return true;
-  dialogs::ShowError(QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.'));
+  const QString message = QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.');
+  if (error)
+    *error = message;
+  else
+    dialogs::ShowError(message);
   return false;
 }
 
@@ -112,8 +125,9 @@ void TfrmMain::RestackPanes() {
 void TfrmMain::SetAutoSaveInterval() {
   const int ms = AutoSaveMilliseconds(FAutoSaveInterval);
   tmrAutoSave->setInterval(ms);
-  // An interval of 0 keeps the timer from firing.
-  if (ms > 0)
+  // An interval of 0 keeps the timer from firing, and so does a recovery
+  // file that is not this window's.
+  if (ms > 0 && FRecoveryRefusal.isEmpty())
     tmrAutoSave->start();
   else
     tmrAutoSave->stop();
@@ -162,7 +176,7 @@ void TfrmMain::cmbFontSizeChange(QObject*) {
 
 void TfrmMain::KeepNormalBounds() {
   if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible())
-    FNormalBounds = QRect(pos(), size());
+    FNormalBounds = FOuterBounds->Outer();
 }
 
 void TfrmMain::moveEvent(QMoveEvent* event) {
@@ -174,3 +188,5 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
   TfrmMainBase::resizeEvent(event);
   KeepNormalBounds();
 }
+
+}  // namespace varunel

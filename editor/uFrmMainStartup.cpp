@@ -1,7 +1,6 @@
 // Varunel's life: the window's creation, its first showing with the splash,
 // and closing, which ends the program.
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QTimer>
 
@@ -11,15 +10,21 @@
 #include "RunApp.h"
 #include "ShellOpen.h"
 #include "dialogs.h"
+#include "files.h"
+#include "log.h"
 #include "registry.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
+#include "uFrmMainBaseMemo.h"
 #include "uSplash.h"
+namespace varunel {
+
 
 TfrmMain* frmMain = nullptr;
 
 void TfrmMain::FormCreate(QObject*) {
   FTempFile = GetAppFolder() + QString::fromLatin1(recovery::kFileName);
+  TakeRecoveryFile();
   // Every wheel step becomes one arrow-key press for the widget it reached.
   if (!AppMessage) {
     AppMessage = new TWheelHook(this);
@@ -32,8 +37,9 @@ void TfrmMain::FormCreate(QObject*) {
 
   try {
     FillMapList(cmbMaps, GetAppFolder(), QStringLiteral(".fmp"));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // No program folder to list: the list stays empty.
+    qCWarning(lcMaps) << "maps not listed:" << e.what();
   }
   {
     const QSignalBlocker quiet(cmbMaps);
@@ -46,7 +52,9 @@ void TfrmMain::FormCreate(QObject*) {
   CreateMaps();
 
   // Written at every start, never read; a failure is silent.
-  registry::WriteInstallPath(GetAppFolder().toStdU16String());
+  // Nothing about the registry is shown to the user.
+  if (!registry::WriteInstallPath(GetAppFolder().toStdU16String()))
+    qCWarning(lcFiles) << "program folder not written to the registry hive" << registry::HiveFile().c_str();
 
   if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(imgFontMap));
 }
@@ -62,28 +70,44 @@ void TfrmMain::showEvent(QShowEvent* event) {
 void TfrmMain::FormShow(QObject*) {
   // It closes itself by its own timer, started when it was made.
   if (frmSplash) frmSplash->exec();
+  if (!FRecoveryRefusal.isEmpty())
+    dialogs::MessageBox(
+        this, FRecoveryRefusal + QStringLiteral(" What you type in this window is not kept across a restart."),
+        QApplication::applicationName(), dialogs::Icon::Information);
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
-  FormClose(this);
-  event->accept();
-}
-
-void TfrmMain::FormClose(QObject*) {
+void TfrmMain::FormClose(QObject*, bool& CanClose) {
   if (FClosed) return;
   FClosed = true;
-  if (FSuggestions) FSuggestions->Clear();
-  FSuggestions.reset();
   // The bounds saved are those of the normal window; the state goes apart.
   FSavedWindowState = windowState();
   setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-  SaveSettings();
+  // Both files are written while the window still has everything, so that
+  // the user can stay when the text cannot be kept: one box says what failed.
+  QString settingsError, recoveryError;
+  SaveSettings(&settingsError);
+  const bool nothingToKeep = !FRecoveryRefusal.isEmpty() && memEnglish->Text().isEmpty();
+  if (!WriteRecoveryFile(&recoveryError) && !nothingToKeep) {
+    const QString text = (settingsError.isEmpty() ? QString() : settingsError + QLatin1Char('\n')) + recoveryError +
+                         QStringLiteral("\n\nWhat you typed will not be there at the next start. Close anyway?");
+    if (dialogs::MessageBox(this, text, QApplication::applicationName(), dialogs::Icon::Warning,
+                            dialogs::Buttons::YesNo) != dialogs::Yes) {
+      // The window stays as it was, with its text, to be copied or saved.
+      setWindowState(FSavedWindowState);
+      FClosed = false;
+      CanClose = false;
+      return;
+    }
+  } else if (!settingsError.isEmpty()) {
+    dialogs::ShowError(settingsError);
+  }
+  if (FSuggestions) FSuggestions->Clear();
+  FSuggestions.reset();
   if (FCharMap) FCharMap->Clear();
   FCharMap.reset();
-  // The text would be gone with the window: say which file is missing it.
-  // The window closes and the program ends all the same.
-  WriteRecoveryFileOrTell();
   tmrAutoSave->stop();
+  FRecoveryLock.reset();
+  CanClose = true;
   QCoreApplication::quit();
 }
 
@@ -96,3 +120,5 @@ void TfrmMain::About1Click(QObject*) {
 void TfrmMain::UserGuid1Click(QObject*) { shell::OpenUserGuide(GetAppFolder()); }
 
 void TfrmMain::WindowsCharacterMap1Click(QObject*) { RunCharacterMap(*RunApp1); }
+
+}  // namespace varunel

@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "dialogs.h"
+#include "log.h"
 
 // --- the wheel hook ---------------------------------------------------------
 
@@ -59,8 +60,10 @@ bool TVarunelApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
+    qCWarning(lcApp) << "unhandled failure in" << receiver << event->type() << ":" << error.what();
     dialogs::ShowError(QString::fromUtf8(error.what()));
   } catch (...) {
+    qCWarning(lcApp) << "unhandled failure of an unknown kind in" << receiver << event->type();
     dialogs::ShowError(QStringLiteral("Unknown exception."));
   }
   return false;

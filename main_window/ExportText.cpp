@@ -1,7 +1,7 @@
 #include "ExportText.h"
 
 #include <QBuffer>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -10,12 +10,15 @@
 #include <QPalette>
 #include <QScreen>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "ClipboardText.h"
 #include "JpegWriter.h"
+#include "QtFiles.h"
 #include "dialogs.h"
+#include "log.h"
 
 namespace exporttext {
 namespace {
@@ -62,21 +65,36 @@ char AsciiLower(char16_t c) {
 // replaces the old one, so a full disk or a crash never leaves a fragment.
 // Throws on failure; the old file is then untouched.
 void WriteFileBytes(const QString& fileName, const QByteArray& bytes) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
-  if (file.write(bytes) != bytes.size() || !file.commit()) throw std::runtime_error(file.errorString().toStdString());
+  QString why;
+  if (!files::ReplaceWholeQ(fileName, bytes, &why)) throw std::runtime_error(why.toStdString());
 }
 
 QString DisplayText::WholeText() const { return lines.join(QStringLiteral("\r\n")); }
 
-ExportKind KindOfFileName(const QString& fileName) {
+namespace {
+
+// The format a name's last four characters name, ASCII letters compared
+// without case; none for any other ending.
+std::optional<ExportKind> KindOfEnding(const QString& fileName) {
   const QString tail = fileName.right(4);
   std::string ending;
   for (QChar c : tail) ending += AsciiLower(c.unicode());
   if (ending == ".bmp") return ExportKind::Bitmap;
   if (ending == ".jpg") return ExportKind::Jpeg;
   if (ending == ".doc") return ExportKind::WordDocument;
-  return ExportKind::Jpeg;
+  return std::nullopt;
+}
+
+}  // namespace
+
+ExportKind KindOfFileName(const QString& fileName) { return KindOfEnding(fileName).value_or(ExportKind::Jpeg); }
+
+ExportChoice ChosenExport(const QString& pipeFilter, int filterIndex, const QString& fileName) {
+  // "*.bmp" gives ".bmp"; "*.*" names no one format.
+  const QString ending = pipeFilter.split(QLatin1Char('|')).value(2 * filterIndex + 1).mid(1);
+  const std::optional<ExportKind> filtered = ending.size() == 4 ? KindOfEnding(ending) : std::nullopt;
+  if (!filtered || KindOfEnding(fileName)) return {KindOfFileName(fileName), fileName};
+  return {*filtered, fileName + ending};
 }
 
 QString QtFilter(const QString& pipeFilter) {
@@ -161,7 +179,8 @@ void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& d
       WriteFileBytes(fileName, bytes);
     }
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
 }
@@ -172,7 +191,8 @@ void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& dis
   try {
     WriteFileBytes(fileName, jpegwriter::EncodeJpeg(picture));
     ShowSuccess(parent, fileName);
-  } catch (...) {
+  } catch (const std::exception& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
 }
@@ -189,27 +209,36 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
     document.Close();
     ShowSuccess(parent, fileName);
   } catch (const std::exception& e) {
-    qWarning("Word document export to %s failed: %s", qUtf8Printable(fileName), e.what());
+    qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
   }
   document.Disconnect();
 }
 
 bool TSaveDialog::Execute(QWidget* parent) {
-  const QString chosen = dialogs::SaveFileName(parent, Title, QtFilter(Filter), DefaultExt, FileName);
+  int chosenFilter = FilterIndex;
+  const QString chosen = dialogs::SaveFileName(parent, Title, QtFilter(Filter), DefaultExt, FileName, &chosenFilter);
   if (chosen.isEmpty()) return false;
   FileName = chosen;
+  FilterIndex = chosenFilter;
   return true;
 }
 
 void Export(QWidget* parent, TSaveDialog& dialog, const DisplayText& display, automation::TWordDocument& document) {
   dialog.Title = QStringLiteral("Export As");
   if (!dialog.Execute(parent)) return;
-  const QString fileName = dialog.FileName;
-  switch (KindOfFileName(fileName)) {
-    case ExportKind::Bitmap: ExportBitmap(parent, fileName, display); break;
-    case ExportKind::WordDocument: ExportWordDocument(parent, fileName, display, document); break;
-    case ExportKind::Jpeg: ExportJpeg(parent, fileName, display); break;
+  const ExportChoice choice = ChosenExport(dialog.Filter, dialog.FilterIndex, dialog.FileName);
+  // The dialog asked before overwriting the name it returned; an ending
+  // added here names another file.
+  if (choice.fileName != dialog.FileName && QFileInfo::exists(choice.fileName) &&
+      dialogs::MessageBox(parent, choice.fileName + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                          dialog.Title, dialogs::Icon::Warning, dialogs::Buttons::YesNo) != dialogs::Yes)
+    return;
+  dialog.FileName = choice.fileName;
+  switch (choice.kind) {
+    case ExportKind::Bitmap: ExportBitmap(parent, choice.fileName, display); break;
+    case ExportKind::WordDocument: ExportWordDocument(parent, choice.fileName, display, document); break;
+    case ExportKind::Jpeg: ExportJpeg(parent, choice.fileName, display); break;
   }
 }
 

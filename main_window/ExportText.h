@@ -34,6 +34,18 @@ enum class ExportKind { Bitmap, Jpeg, WordDocument };
 // ".bmp" bitmap, ".jpg" JPEG, ".doc" Word document, anything else JPEG.
 ExportKind KindOfFileName(const QString& fileName);
 
+// What an export writes, from the filter chosen in the save dialog (0-based,
+// into the dialog's "Name|*.ext|..." filter) and the name it returned. A
+// name ending in one of the three endings is written in that format, as it
+// stands. Any other name is written in the chosen filter's format, with that
+// filter's ending added; under a filter of no one format ("All Files") the
+// name's ending decides as above, and the name stays as it is.
+struct ExportChoice {
+  ExportKind kind;
+  QString fileName;
+};
+ExportChoice ChosenExport(const QString& pipeFilter, int filterIndex, const QString& fileName);
+
 // The save dialog's filter as the window stores it, and in the dialog
 // seam's form.
 inline constexpr char kExportFilter[] = "Word Document|*.doc|Windows Bitmap|*.bmp|JPEG File|*.jpg|All Files|*.*";
@@ -50,6 +62,8 @@ struct TSaveDialog {
   QString Title;
   QString Filter = QString::fromLatin1(kExportFilter);  // "Name|*.ext|..." pairs
   QString DefaultExt = QStringLiteral("jpg");           // added to a name typed without one
+                                                        // under a filter of no one ending
+  int FilterIndex = 0;  // the filter the dialog opens on, then the one last chosen (0-based)
   QString FileName;
   // Shows the dialog; false when cancelled, else FileName holds the choice.
   bool Execute(QWidget* parent);
@@ -79,8 +93,9 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
                         automation::TWordDocument& document);
 
 // The export command: asks for the file name through `dialog`, titled
-// "Export As", and runs the export the name's ending selects. Cancelling
-// does nothing.
+// "Export As", and runs the export that the chosen filter and name select
+// (ChosenExport). A file that an added ending names is replaced only when
+// the user agrees. Cancelling does nothing.
 void Export(QWidget* parent, TSaveDialog& dialog, const DisplayText& display, automation::TWordDocument& document);
 
 // The success and error messages of an export.

@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QDir>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include "inifile.h"
@@ -37,10 +39,10 @@ TTypingSettings TTypingSettingsFile::Read(const QRect& workArea) const {
 
   s.RestoreLastState = ini.ReadBool(kParams, QStringLiteral("restore_last_state"), true);
   if (s.RestoreLastState) {
-    s.Width = ini.ReadInteger(kBounds, QStringLiteral("twidth"), 450);
-    s.Height = ini.ReadInteger(kBounds, QStringLiteral("theight"), 350);
-    s.Top = ini.ReadInteger(kBounds, QStringLiteral("ttop"), defTop);
-    s.Left = ini.ReadInteger(kBounds, QStringLiteral("tleft"), defLeft);
+    s.Width = ini.ReadInteger(kBounds, QStringLiteral("twidth"), 450, 0, kMaxWindowExtent);
+    s.Height = ini.ReadInteger(kBounds, QStringLiteral("theight"), 350, 0, kMaxWindowExtent);
+    s.Top = ini.ReadInteger(kBounds, QStringLiteral("ttop"), defTop, -kMaxWindowExtent, kMaxWindowExtent);
+    s.Left = ini.ReadInteger(kBounds, QStringLiteral("tleft"), defLeft, -kMaxWindowExtent, kMaxWindowExtent);
     s.FontSize = ini.ReadString(kParams, QStringLiteral("font_size"), def.FontSize);
     s.EnglishFont = ini.ReadString(kParams, QStringLiteral("english_font"), def.EnglishFont);
     s.SubmitWords = ini.ReadBool(kParams, QStringLiteral("tsubmit_words"), false);
@@ -61,18 +63,18 @@ TTypingSettings TTypingSettingsFile::Read(const QRect& workArea) const {
 }
 
 bool TTypingSettingsFile::Write(const TTypingSettings& s) const {
-  TIniFile ini(FileName());
-  ini.WriteBool(kParams, QStringLiteral("restore_last_state"), s.RestoreLastState);
-  ini.WriteInteger(kBounds, QStringLiteral("tleft"), s.Left);
-  ini.WriteInteger(kBounds, QStringLiteral("ttop"), s.Top);
-  ini.WriteInteger(kBounds, QStringLiteral("twidth"), s.Width);
-  ini.WriteInteger(kBounds, QStringLiteral("theight"), s.Height);
-  ini.WriteBool(kParams, QStringLiteral("tsubmit_words"), s.SubmitWords);
-  ini.WriteString(kParams, QStringLiteral("font_map"), s.FontMapName);
-  ini.WriteString(kParams, QStringLiteral("font_size"), s.FontSize);
-  ini.WriteBool(kParams, QStringLiteral("auto_suggest"), s.AutoSuggest);
-  ini.WriteString(kParams, QStringLiteral("english_font"), s.EnglishFont);
-  return ini.UpdateFile();
+  return TIniFile::Update(FileName(), [&s](TIniFile& ini) {
+    ini.WriteBool(kParams, QStringLiteral("restore_last_state"), s.RestoreLastState);
+    ini.WriteInteger(kBounds, QStringLiteral("tleft"), s.Left);
+    ini.WriteInteger(kBounds, QStringLiteral("ttop"), s.Top);
+    ini.WriteInteger(kBounds, QStringLiteral("twidth"), s.Width);
+    ini.WriteInteger(kBounds, QStringLiteral("theight"), s.Height);
+    ini.WriteBool(kParams, QStringLiteral("tsubmit_words"), s.SubmitWords);
+    ini.WriteString(kParams, QStringLiteral("font_map"), s.FontMapName);
+    ini.WriteString(kParams, QStringLiteral("font_size"), s.FontSize);
+    ini.WriteBool(kParams, QStringLiteral("auto_suggest"), s.AutoSuggest);
+    ini.WriteString(kParams, QStringLiteral("english_font"), s.EnglishFont);
+  });
 }
 
 int FontSizePoints(const QString& size) {
@@ -89,6 +91,15 @@ QString StoredFontSize(const QString& size) {
   const qlonglong points = size.trimmed().toLongLong(&ok);
   if (!ok) return size;
   return QString::number(std::clamp<qlonglong>(points, 1, kMaxFontPoints));
+}
+
+QList<QRect> WorkAreas() {
+  QList<QRect> areas;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary) areas << primary->availableGeometry();
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen != primary) areas << screen->availableGeometry();
+  return areas;
 }
 
 QRect KeptOnScreen(QRect bounds, const QList<QRect>& workAreas, QSize fallback) {

@@ -66,6 +66,14 @@ int FontSizePoints(const QString& size);
 // kMaxFontPoints; any other text as it is.
 QString StoredFontSize(const QString& size);
 
+// What a desktop can show: window positions read from the settings are
+// brought within -kMaxWindowExtent to kMaxWindowExtent and sizes within 0 to
+// kMaxWindowExtent before any arithmetic, so no stored number can overflow.
+inline constexpr int kMaxWindowExtent = 32767;
+
+// The work areas of the screens, the primary screen's first.
+QList<QRect> WorkAreas();
+
 // Window bounds brought whole onto the work area they are mostly on (the
 // first of `workAreas` when on none): no larger than it and inside it. A
 // width or height of 0 or less becomes `fallback`'s.

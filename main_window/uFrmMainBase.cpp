@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +27,8 @@
 #include "WorkingCtrls.h"
 #include "codepage.h"
 #include "dialogs.h"
+#include "OuterBounds.h"
+#include "log.h"
 #include "uFrmMainBaseMemo.h"
 
 namespace {
@@ -66,7 +69,7 @@ TShiftState ShiftStateOf(const QKeyEvent* event) {
   return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::AltModifier), m.testFlag(Qt::ControlModifier)};
 }
 
-TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent) {
+TfrmMainBase::TfrmMainBase(QWidget* parent) : QMainWindow(parent), FOuterBounds(new TOuterBounds(this)) {
   RunApp1 = new TRunApp(this);
   RunApp1->setObjectName("RunApp1");
   memSinhala = new TMemo(this, false);
@@ -495,10 +498,22 @@ bool TfrmMainBase::LoadFontMap(const std::string& name) {
     quint16 key = VK_REFRESH;
     memEnglishKeyUp(nullptr, key, {});
     return true;
-  } catch (...) {
-    // A map that cannot be loaded is not reported.
+  } catch (const std::exception& e) {
+    // A map that cannot be loaded is not reported to the user.
+    qCWarning(lcMaps) << "map" << Widen(name) << "not loaded:" << e.what();
     return false;
   }
 }
 
 void TfrmMainBase::cmbMapsChange(QObject*) { LoadFontMap(FFontMapName); }
+
+void TfrmMainBase::FormClose(QObject*, bool&) {}
+
+void TfrmMainBase::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormClose(this, canClose);
+  if (canClose)
+    event->accept();
+  else
+    event->ignore();
+}

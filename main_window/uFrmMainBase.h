@@ -26,6 +26,7 @@ class QLineEdit;
 class QTimer;
 class QWidget;
 class TMemo;
+class TOuterBounds;
 class TRunApp;
 class TTntCharView;
 class TorviScrollBox;
@@ -97,6 +98,10 @@ class TfrmMainBase : public QMainWindow {
   TTntCharView* FSelectedView = nullptr;
   QColor FSelectedViewColor;
   QColor FSelectedViewFontColor;
+
+  // Asked to close (close box, window menu, Exit): each program's window
+  // decides; `CanClose` false keeps it open. This form lets it close.
+  virtual void FormClose(QObject* Sender, bool& CanClose);
 
   // --- program folder ---------------------------------------------------
   // The running program's folder, ending with the path separator. A path
@@ -170,6 +175,10 @@ class TfrmMainBase : public QMainWindow {
   exporttext::DisplayText DisplaySource() const;
 
  protected:
+  // The window's outer bounds (frame included), as both programs store them.
+  TOuterBounds* FOuterBounds;
+  // Runs FormClose and closes or stays as it says.
+  void closeEvent(QCloseEvent* event) override;
   // The refresh step of the key handler: caret line and suggestions for the
   // characters before the selection start.
   void RefreshCaret();

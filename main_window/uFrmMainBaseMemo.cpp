@@ -3,6 +3,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -21,6 +22,14 @@ TMemo::TMemo(QWidget* parent, bool ansi) : QPlainTextEdit(parent), FAnsi(ansi) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   connect(document(), &QTextDocument::contentsChange, this,
           [this](int position, int removed, int added) { ContentsChange(position, removed, added); });
+  // A pane shorter than one line counts even its last line as out of view,
+  // so the scroll range reaches one line past the end; when the text then
+  // shrinks, the top line stays past the last one and the pane shows
+  // nothing. The top line never passes the last line.
+  connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this](int, int max) {
+    const int last = std::max(0, document()->lineCount() - 1);
+    if (max > last) verticalScrollBar()->setMaximum(last);
+  });
 }
 
 void TMemo::ContentsChange(int position, int, int added) {

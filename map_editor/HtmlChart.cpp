@@ -19,6 +19,9 @@ QString Escape(const QString& text) {
       case u'&': out += QStringLiteral("&amp;"); break;
       case u'<': out += QStringLiteral("&lt;"); break;
       case u'>': out += QStringLiteral("&gt;"); break;
+      // A line break would split the chart's line.
+      case u'\r': out += QStringLiteral("&#13;"); break;
+      case u'\n': out += QStringLiteral("&#10;"); break;
       default: out += ch;
     }
   }
@@ -26,6 +29,24 @@ QString Escape(const QString& text) {
 }
 
 namespace {
+
+// The text as the inside of a double-quoted CSS string in a style block.
+QString CssString(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (const QChar ch : text) {
+    const char16_t u = ch.unicode();
+    // Quotes and the backslash would end or bend the string, "<" and ">"
+    // could close the style block ("</style>") before any CSS is read, and
+    // control characters would break the line: each is written as a CSS
+    // hexadecimal escape, ended by a blank.
+    if (u < 0x20 || u == 0x7F || u == u'"' || u == u'\'' || u == u'\\' || u == u'<' || u == u'>' || u == u'&')
+      out += QLatin1Char('\\') + QString::number(u, 16) + QLatin1Char(' ');
+    else
+      out += ch;
+  }
+  return out;
+}
 
 QString CellLine(const TCellGrid& grid, int row, const QString& cellClass, QString TTntCharView::*value) {
   QString line = QStringLiteral("<tr>");
@@ -47,7 +68,7 @@ QStringList ChartLines(const TCellGrid& grid, const QString& fontName) {
       QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-16\">"),
       QStringLiteral("<style type=\"text/css\">"),
       QStringLiteral("<!--"),
-      QStringLiteral(".sinFont {font-family: \"") + fontName + QStringLiteral("\"}"),
+      QStringLiteral(".sinFont {font-family: \"") + CssString(fontName) + QStringLiteral("\"}"),
       QStringLiteral(".engFont {font-family: \"Tahoma\", Times, serif}"),
       QStringLiteral("-->"),
       QStringLiteral("</style>"),

@@ -2,8 +2,10 @@
 // every base character that has both a key and font codes gives two rows,
 // its 39 combinations drawn in the map's font, then their keys. Written
 // from the grid as shown, as UTF-16 LE text with its mark and CR LF line
-// ends. Each cell holds exactly the cell's own 16-bit text: "<", ">" and "&"
-// are written as character references.
+// ends. Each cell holds exactly the cell's own 16-bit text: "<", ">", "&"
+// and line breaks are written as character references. The map's font name stands in the
+// title, escaped as the cells are, and in the style block as a CSS string,
+// where it can neither end the string nor the block.
 #pragma once
 
 #include <QString>
@@ -21,7 +23,7 @@ namespace htmlchart {
 inline constexpr char kFilter[] = "HTML File (*.htm)|*.htm|MS Excel Woorkbook (*.xls)|*.xls|All Files (*.*)|*.*";
 inline constexpr char kDefaultExt[] = "htm";
 
-// The text with "&", "<" and ">" as character references.
+// The text with "&", "<", ">" and line breaks as character references.
 QString Escape(const QString& text);
 
 // The chart's lines: 13 head lines, four per exported row, three tail lines.

@@ -8,11 +8,15 @@
 // cell (0,0) is the first entry of both sections.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace layoutfile {
+
+// A written layout is a few kilobytes; a larger file is not read.
+inline constexpr std::size_t kMaxFileSize = 1u << 20;
 
 // One header cell named by a layout.
 struct Entry {

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,21 +12,23 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "CellCommands.h"
 #include "CharView.h"
 #include "LayoutFile.h"
 #include "QtCodepage.h"
+#include "QtFiles.h"
 #include "RunApp.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
+#include "log.h"
 #include "uFrmMainBase.h"
 
 using codepage::NarrowQ;
@@ -177,7 +178,9 @@ TfrmFontMapping::TfrmFontMapping(TfrmMainBase* owner) : QDialog(owner), FOwner(o
   ScrollBox1 = Named(new TorviScrollBox(this), "ScrollBox1");
   ScrollBox1->setMinimumSize(200, 100);
   ScrollBox1->resize(786, 377);
-  ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+  // The grid takes the keyboard by Tab only: a click on a cell leaves it
+  // where it was, so that one can click a cell and type on in a code box.
+  ScrollBox1->setFocusPolicy(Qt::TabFocus);
   QWidget* content = ScrollBox1->Content();
   QPalette window = content->palette();
   window.setColor(QPalette::Window, palette().color(QPalette::Base));  // clWindow
@@ -414,10 +417,17 @@ bool TfrmFontMapping::eventFilter(QObject* watched, QEvent* event) {
   if (auto* cell = qobject_cast<TTntCharView*>(watched); mouse && cell && cell->parent() == ScrollBox1->Content()) {
     const auto* m = static_cast<QMouseEvent*>(event);
     const QPoint at = m->position().toPoint();
-    if (type == QEvent::MouseButtonPress) tntCharViewMouseDown(cell, m->button(), at);
-    else if (type == QEvent::MouseButtonDblClick && m->button() == Qt::LeftButton) tntCharViewDblClick(cell);
-    else if (type == QEvent::MouseButtonRelease && m->button() == Qt::LeftButton && cell->rect().contains(at))
-      tntCharViewClick(cell);
+    if (type == QEvent::MouseButtonPress) {
+      FDblClicked = false;
+      tntCharViewMouseDown(cell, m->button(), at);
+    } else if (type == QEvent::MouseButtonDblClick && m->button() == Qt::LeftButton) {
+      tntCharViewDblClick(cell);
+      FDblClicked = true;
+    } else if (type == QEvent::MouseButtonRelease && m->button() == Qt::LeftButton) {
+      // The release that ends a double-click is no click of its own: it
+      // would load the code box anew and drop the selection just made.
+      if (!std::exchange(FDblClicked, false) && cell->rect().contains(at)) tntCharViewClick(cell);
+    }
     return false;
   }
   if (type == QEvent::KeyPress && (watched == Edit1 || watched == Edit2)) {
@@ -451,8 +461,6 @@ void TfrmFontMapping::tntCharViewDblClick(TTntCharView* Sender) {
 }
 
 void TfrmFontMapping::tntCharViewMouseDown(TTntCharView* Sender, Qt::MouseButton Button, QPoint Pos) {
-  // The grid takes the keyboard, so that the Right arrow moves on from here.
-  ScrollBox1->setFocus(Qt::MouseFocusReason);
   tntCharViewClick(Sender);
   if (Button == Qt::RightButton && !mnuTools->isEmpty()) mnuTools->popup(Sender->mapToGlobal(Pos));
 }
@@ -495,10 +503,12 @@ void TfrmFontMapping::LoadMap(const QString& Name) {
   SelectCell(nullptr, true);
   if (!FMap) FMap = std::make_unique<TCharCollection>();
   FCutAccepted = false;
+  FMapShown = false;
   FMap->LoadFromFile((AppFolder() + Name + ".fmp").toStdU16String(), false);
   FGridFont = QFont(QString::fromStdU16String(FMap->FontName), 16);
   ScrollBox1->setFont(FGridFont);
   ShowMap();
+  FMapShown = true;
   FOwner->FillMapList(cmbMaps, QString(), ".fmp");
   try {
     FOwner->FillMapList(cmbMapLayout, AppFolder() + "layouts", ".lot");
@@ -557,15 +567,19 @@ bool TfrmFontMapping::SaveMap(const QString& Name) {
 }
 
 void TfrmFontMapping::WriteWhole(const QString& path, const std::string& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw EFontMapSaveError("Cannot create file \"" + path.toStdString() + "\". " + file.errorString().toStdString());
-  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  if (!file.commit())
-    throw EFontMapSaveError("Cannot write file \"" + path.toStdString() + "\". " + file.errorString().toStdString());
+  QString why;
+  if (!files::ReplaceWholeQ(path, bytes, &why))
+    throw EFontMapSaveError("Cannot write file \"" + path.toStdString() + "\". " + why.toStdString() + ".");
 }
 
 void TfrmFontMapping::btnSaveClick() {
+  // After a failed load the grid still shows the map before it, while the
+  // combo names the map that failed: saving would overwrite that map with
+  // another one's cells.
+  if (!FMapShown) {
+    dialogs::ShowError(QStringLiteral("The map \"%1\" was not loaded, so it is not saved.").arg(cmbMaps->currentText()));
+    return;
+  }
   try {
     if (!SaveMap(cmbMaps->currentText())) return;
     if (chkAutoSaveLayout->isChecked()) SaveLayout(cmbMapLayout->currentText());
@@ -609,12 +623,12 @@ void TfrmFontMapping::LoadLayout(const QString& Name) {
   layoutfile::Layout layout;
   bool read = false;
   if (!Name.isEmpty()) {
-    QFile file(AppFolder() + "layouts/" + Name + ".lot");
-    if (file.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = file.readAll();
-      read = file.error() == QFileDevice::NoError &&
-             layoutfile::Read(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), layout);
-    }
+    const QString path = AppFolder() + "layouts/" + Name + ".lot";
+    std::string bytes;
+    std::error_code ec;
+    read = files::ReadWholeQ(path, layoutfile::kMaxFileSize, bytes, ec) && layoutfile::Read(bytes, layout);
+    if (!read)
+      qCWarning(lcMaps) << "layout" << path << "not read:" << (ec ? files::ErrorTextQ(ec) : "fewer than two lines");
   }
   if (!read) {
     dialogs::MessageBox(this, kLayoutError, QApplication::applicationName(), dialogs::Icon::Error,

@@ -215,8 +215,10 @@ class TfrmFontMapping : public QDialog, public TCellGrid {
   QColor FSelColor;
   QColor FSelFontColor;
   bool FLocating = false;
+  bool FDblClicked = false;  // a double-click's button is still down
   bool FMapPicked = false;
   bool FCutAccepted = false;  // the user agreed to drop what lies past the grid
+  bool FMapShown = false;     // the last load succeeded: the grid shows the combo's map
   bool FClosed = false;
   std::unique_ptr<cellcommands::TCellMenu> FCellMenu;  // the items of mnuTools
 

@@ -49,9 +49,11 @@ def lines(items):
     placeholder_key, placeholder_font, templates = items[0]
     vertical = [(placeholder_key, placeholder_font)]
     # A capital letter's row has no base character of its own: its legend
-    # is the letter it types, that of its small letter's row.
+    # is the letter it types, that of its small letter's row. A shortcut
+    # row's (kA kI ...) is what its first key types.
     letter = {key: font for key, font, _ in items[1:]}
-    vertical += [(key, shown(font or letter.get(key[0].lower() + key[1:], ""))) for key, font, _ in items[1:]]
+    vertical += [(key, shown(font or letter.get(key[0].lower() + key[1:]) or combos[0][1]))
+                 for key, font, combos in items[1:]]
     vertical += [("", "")] * (ROWS - len(vertical))
     horizontal = [(placeholder_key, placeholder_font)]
     horizontal += [(key, template_legend(key, font)) for key, font in templates]

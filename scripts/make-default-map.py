@@ -22,10 +22,16 @@ Scheme, in short:
   * x = anusvara ං, H = visarga ඃ, X = ඞ, gn = ඤ, kn = ඥ, w = ව as v;
   * a capital letter that types nothing of its own (A E I O U M Y V W F S
     Z) types what its small letter does, since phones and habit capitalise
-    the first word (Mama -> මම, Oba -> ඔබ); these rows come last, so that
-    the reverse conversion keeps giving the small letters, and leave their
-    base character empty, so that the suggestion strip (which skips such
-    rows) offers each letter once, under its small key.
+    the first word (Mama -> මම, Oba -> ඔබ);
+  * shortcuts: a capital A I U E O after a consonant key is its long vowel
+    (kA = kaa, kyA = kyaa, krA = kraa, MA = maa); R before a vowel is the
+    plain ර (Ri = ri, so a hal before ර needs no "&": dhumRiya), Ru and Ruu
+    keeping ඍ ඎ; H before a vowel, y or r types as h (dhasHi දස්හි). So a
+    hal followed by a capital vowel letter now needs "&" (ath&Akurin).
+  The capitals' rows and the shortcuts' rows come after all others, so that
+  the reverse conversion keeps giving the usual keys, and leave their base
+  character empty, so that the suggestion strip (which skips such rows)
+  offers each letter once, under its usual key.
 """
 
 import os
@@ -35,6 +41,7 @@ ZWJ = "\u200d"
 VIRAMA = "\u0dca"
 PLACEHOLDER = "\u25cc"  # dotted circle: cannot be typed in the 8-bit pane
 MAX_KEY = 6
+MAX_COMBINATIONS = 39  # columns of the editor grid beside the base column
 LAYOUT = "Sinhala"  # data/layouts/Sinhala.lot, written by make-default-layout.py
 
 # Vowel suffixes: key, sign (empty for the inherent a).
@@ -117,7 +124,8 @@ def build():
         items.append((key, letter, combos))
         if key == "r":
             items.append(REPAYA)
-    return items + capital_twins(items)
+    items += capital_twins(items)
+    return items + shortcuts(items)
 
 
 def capital_twins(items):
@@ -140,11 +148,53 @@ def capital_twins(items):
     return twins
 
 
+# Shortcut keys: capital letter, the vowel key it stands for.
+LONG_VOWELS = [("A", "aa"), ("I", "ii"), ("U", "uu"), ("E", "ee"), ("O", "oo")]
+PLAIN_RA_VOWELS = ["a", "aa", "ae", "aae", "i", "ii", "e", "ee", "o", "oo", "ai", "au"]
+
+
+def shortcuts(items):
+    """Rows of keys that only add: each types what a longer key, or one
+    starting with a small letter, already types. The reverse conversion takes
+    the longest key of a font code and, among equally long ones, the first:
+    placed last, these never replace what it writes. The rows are grouped by
+    first letter, in the order of the consonants, and one consonant's keys
+    never split over two rows."""
+    font = {k: f for _, _, combos in items[1:] for k, f in combos if k}
+    consonants = [key for key, base, _ in items[1:] if is_consonant(base)]
+    # The capitals' rows of consonants (M for m, Zdh for zdh) count too.
+    consonants += [key for key, base, _ in items[1:]
+                   if not base and key[0].lower() + key[1:] in consonants]
+    units = []
+    for c in consonants:
+        units.append([(c + mid + cap, font[c + mid + vowel])
+                      for mid in ("", "y", "r") for cap, vowel in LONG_VOWELS
+                      if c + mid + vowel in font])
+    units.append([("R" + v, font["r" + v]) for v in PLAIN_RA_VOWELS])
+    h_row = next(combos for key, _, combos in items if key == "h")
+    units.append([("H" + k[1:], f) for k, f in h_row if k != "h"])
+
+    rows = []
+    for letter in dict.fromkeys(c[0].lower() for c in consonants):
+        row = []
+        for unit in (u for u in units if u[0][0][0].lower() == letter):
+            if len(row) + len(unit) > MAX_COMBINATIONS:
+                rows.append(row)
+                row = []
+            row += unit
+        rows.append(row)
+    return [(row[0][0], "", row) for row in rows]
+
+
+def is_consonant(letter):
+    return len(letter) == 1 and "\u0d9a" <= letter <= "\u0dc6"
+
+
 def check(items):
     assert len(items) <= 110, "the editor grid holds 109 base characters"
     seen = {}
     for key, _, combos in items[1:]:
-        assert len(combos) <= 39, key
+        assert len(combos) <= MAX_COMBINATIONS, key
         for k, _ in combos:
             if not k:
                 continue

@@ -3,11 +3,11 @@
 #include "codepage.h"
 #include "dialogs.h"
 
-#include <QtGlobal>
-
 #include <cctype>
 #include <climits>
 #include <stdexcept>
+
+#include "log.h"
 
 namespace output {
 
@@ -88,20 +88,6 @@ void OutputToPowerPoint(TPowerPointApplication& powerPoint, const Request& reque
   powerPoint.Disconnect();
 }
 
-namespace {
-
-const char* TargetName(Target target) {
-  switch (target) {
-    case Target::Word: return "Word";
-    case Target::Excel: return "Excel";
-    case Target::PowerPoint: return "PowerPoint";
-    case Target::Messenger: return "the messenger";
-  }
-  return "";
-}
-
-}  // namespace
-
 void Connections::DisconnectAll() {
   WordApplication1.Disconnect();
   ExcelApplication1.Disconnect();
@@ -126,7 +112,8 @@ bool Submit(QWidget* parent, Target target, Connections& connections, const Requ
                                englishMode, displayFace);
     }
   } catch (const std::exception& e) {
-    qWarning("Output to %s failed: %s", TargetName(target), e.what());
+    static constexpr const char* kNames[] = {"Word", "Excel", "PowerPoint", "Messenger"};
+    qCWarning(lcOutput) << "output to" << kNames[static_cast<int>(target)] << "failed:" << e.what();
     connections.DisconnectAll();
     const char* message = target == Target::Word        ? kWordFailure
                           : target == Target::Messenger ? kMessengerFailure

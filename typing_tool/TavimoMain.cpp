@@ -9,6 +9,9 @@
 #include "uOptions.h"
 #include "uSplash.h"
 
+using tavimo::TfrmMain;
+using tavimo::frmMain;
+
 int TavimoMain(int argc, char** argv, const std::function<void()>& atFirstIdle) {
   TVarunelApplication app(argc, argv);
   QApplication::setApplicationName("Tavimo 2.1");

@@ -11,6 +11,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 
+using tavimo::TfrmMain;
+
 int main(int argc, char** argv) {
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

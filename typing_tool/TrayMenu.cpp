@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
+namespace tavimo {
+
 
 TTrayMenu::TTrayMenu(QWidget* parent) : QMenu(parent) {}
 
@@ -78,3 +80,5 @@ void TTrayMenu::paintEvent(QPaintEvent* event) {
     else DrawItem(painter, r, selected, action->text(), palette());
   }
 }
+
+}  // namespace tavimo

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <functional>
 
+namespace tavimo {
+
 class TTrayMenu : public QMenu {
   Q_OBJECT
  public:
@@ -37,3 +39,5 @@ class TTrayMenu : public QMenu {
  private:
   DrawItemHandler FDrawItem;
 };
+
+}  // namespace tavimo

@@ -26,6 +26,8 @@
 #include "uAboutBox.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace tavimo {
+
 
 namespace {
 
@@ -342,3 +344,5 @@ void TfrmMain::chkSuggestClick(QObject*) {
 }
 
 void TfrmMain::WindowsCharacterMap1Click(QObject*) { RunCharacterMap(*RunApp1); }
+
+}  // namespace tavimo

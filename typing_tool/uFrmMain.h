@@ -6,9 +6,7 @@
 #pragma once
 
 #include <QList>
-#include <QMargins>
 #include <QRect>
-#include <optional>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 
@@ -23,9 +21,10 @@ class QPainter;
 class QSplitter;
 class QToolBar;
 class QToolButton;
-class QCloseEvent;
 class TRunApp;
 class TWheelHook;
+
+namespace tavimo {
 
 // Where Enter sends the display text: the order of the toolbar buttons.
 using TOutputTarget = output::Target;
@@ -113,9 +112,8 @@ class TfrmMain : public TfrmMainBase {
   void tmrLoadSettingsTimer(QObject* Sender);
   void Exit1Click(QObject* Sender);
   // Asked to close: `CanClose` false hides the window instead.
-  void FormClose(QObject* Sender, bool& CanClose);
+  void FormClose(QObject* Sender, bool& CanClose) override;
   void FormDestroy(QObject* Sender);
-  void closeEvent(QCloseEvent* event) override;
   // The tray icon's mouse message (the Win32 codes WM_LBUTTONDOWN 0x0201 ...).
   void WMTrayNotify(int mouseMessage);
   static int TrayMouseMessage(QSystemTrayIcon::ActivationReason reason);
@@ -145,14 +143,6 @@ class TfrmMain : public TfrmMainBase {
   QRect OuterBounds() const;
   // Puts the outer window at `bounds`, kept whole on the screens' work areas.
   void SetOuterBounds(const QRect& bounds);
-  // The window's frame, as last seen around the normal window.
-  QMargins FFrameMargins;
-  // Outer bounds waiting for the frame to be known (until first shown).
-  std::optional<QRect> FPendingOuter;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // The process starter, the tray menu and the start-up timers' wiring
@@ -165,3 +155,5 @@ class TfrmMain : public TfrmMainBase {
 
 // The program's main window (start-up, tray and settings).
 extern TfrmMain* frmMain;
+
+}  // namespace tavimo

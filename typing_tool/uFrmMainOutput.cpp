@@ -5,6 +5,8 @@
 #include "QtCodepage.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
+namespace tavimo {
+
 
 namespace {
 
@@ -28,3 +30,5 @@ bool TfrmMain::SendToTarget(TOutputTarget target, const QString& text, bool isEn
 }
 
 void TfrmMain::DisconnectOfficeServers() { FOutput.DisconnectAll(); }
+
+}  // namespace tavimo

@@ -4,9 +4,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QScreen>
-#include <QTimer>
-#include <QWindow>
 
+#include "OuterBounds.h"
 #include "ShellOpen.h"
 #include "QtCodepage.h"
 #include "TypingSettings.h"
@@ -16,6 +15,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uOptions.h"
+namespace tavimo {
+
 
 namespace {
 using codepage::NarrowQ;
@@ -104,45 +105,10 @@ void TfrmMain::UserGuid1Click(QObject* Sender) { UserGuide1Click(Sender); }
 
 // --- window bounds -------------------------------------------------------------
 
-QRect TfrmMain::OuterBounds() const {
-  if (FPendingOuter) return *FPendingOuter;
-  const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-  QRect client = normal ? geometry() : normalGeometry();
-  if (!client.isValid()) client = geometry();
-  return client.marginsAdded(FFrameMargins);
-}
+QRect TfrmMain::OuterBounds() const { return FOuterBounds->Outer(); }
 
 void TfrmMain::SetOuterBounds(const QRect& bounds) {
-  QList<QRect> areas;
-  if (const QScreen* primary = QGuiApplication::primaryScreen()) areas << primary->availableGeometry();
-  for (const QScreen* screen : QGuiApplication::screens())
-    if (screen != QGuiApplication::primaryScreen()) areas << screen->availableGeometry();
-  const QRect outer = KeptOnScreen(bounds, areas, QSize(450, 350));
-  const QRect client = outer.marginsRemoved(FFrameMargins);
-  move(outer.topLeft());
-  resize(client.size());
-  // Until the window has been shown its frame is not known: the outer
-  // bounds are applied again then.
-  if (!isVisible()) FPendingOuter = outer;
+  FOuterBounds->Apply(KeptOnScreen(bounds, WorkAreas(), QSize(450, 350)));
 }
 
-void TfrmMain::showEvent(QShowEvent* event) {
-  TfrmMainBase::showEvent(event);
-  if (!FPendingOuter) return;
-  // The window manager adds its frame once the window is mapped.
-  QTimer::singleShot(50, this, [this] {
-    if (!FPendingOuter) return;
-    const QRect outer = *FPendingOuter;
-    FPendingOuter.reset();
-    if (const QWindow* handle = windowHandle()) FFrameMargins = handle->frameMargins();
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-      SetOuterBounds(outer);
-  });
-}
-
-void TfrmMain::resizeEvent(QResizeEvent* event) {
-  TfrmMainBase::resizeEvent(event);
-  if (const QWindow* handle = windowHandle();
-      handle && isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-    FFrameMargins = handle->frameMargins();
-}
+}  // namespace tavimo

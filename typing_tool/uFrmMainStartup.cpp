@@ -3,17 +3,19 @@
 // tray icon.
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QTimer>
 
 #include "AppHooks.h"
 #include "RunApp.h"
 #include "TrayMenu.h"
 #include "codepage.h"
+#include "log.h"
 #include "registry.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uSplash.h"
+namespace tavimo {
+
 
 TfrmMain* frmMain = nullptr;
 
@@ -75,7 +77,9 @@ void TfrmMain::FormCreate(QObject*) {
   CreateMaps();
 
   // Written at every start, never read; a failure is silent.
-  registry::WriteInstallPath(GetAppFolder().toStdU16String());
+  // Nothing about the registry is shown to the user.
+  if (!registry::WriteInstallPath(GetAppFolder().toStdU16String()))
+    qCWarning(lcFiles) << "program folder not written to the registry hive" << registry::HiveFile().c_str();
 
   memEnglish->SetText(QString());
   memSinhala->SetText(QString());
@@ -123,25 +127,14 @@ void TfrmMain::tmrSplashTimer(QObject*) {
 
 void TfrmMain::tmrLoadSettingsTimer(QObject*) {
   tmrLoadSettings->stop();
-  // The map of the settings again, now with the suggestions allowed.
-  try {
-    FontMap1Click(nullptr);
-  } catch (...) {
-  }
+  // The map of the settings again, now with the suggestions allowed; a map
+  // that does not load is logged there and otherwise ignored.
+  FontMap1Click(nullptr);
 }
 
 void TfrmMain::Exit1Click(QObject*) {
   FExitRequested = true;
   close();
-}
-
-void TfrmMain::closeEvent(QCloseEvent* event) {
-  bool canClose = true;
-  FormClose(this, canClose);
-  if (canClose)
-    event->accept();
-  else
-    event->ignore();
 }
 
 void TfrmMain::FormClose(QObject*, bool& CanClose) {
@@ -170,3 +163,5 @@ void TfrmMain::FormDestroy(QObject*) {
   delete FTrayIconData;
   FTrayIconData = nullptr;
 }
+
+}  // namespace tavimo

@@ -8,6 +8,8 @@
 
 #include "TrayMenu.h"
 #include "uFrmMain.h"
+namespace tavimo {
+
 
 namespace {
 // The mouse messages the icon reports, as the platform numbers them.
@@ -69,3 +71,5 @@ void TfrmMain::DrawMenuBand(QPainter& ACanvas) {
   const int height = ACanvas.device() ? ACanvas.device()->height() : pmTray->height();
   TTrayMenu::DrawMenuBand(ACanvas, height, QApplication::applicationName());
 }
+
+}  // namespace tavimo

@@ -15,6 +15,8 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 
+using varunel::TfrmMain;
+
 namespace {
 
 struct Result {

@@ -21,6 +21,9 @@
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 
+using tavimo::TfrmMain;
+using tavimo::TOutputTarget;
+
 namespace {
 
 // 109 base characters with 39 combinations each, keys of 1 to 4 letters.

@@ -6,6 +6,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace dialogs {
 namespace {
@@ -37,6 +38,16 @@ void KeepAbove(QDialog& box) {
     box.setWindowModality(Qt::WindowModal);
   else
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+// The one extension of a save filter in Qt form ("bmp" for "Bitmap
+// (*.bmp)"), or `fallback` for a filter of many or any extensions.
+QString EndingOf(const QString& filter, const QString& fallback) {
+  const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+  const QString patterns = filter.mid(open + 1).chopped(filter.endsWith(QLatin1Char(')')) ? 1 : 0).trimmed();
+  if (open < 0 || !patterns.startsWith(QLatin1String("*.")) || patterns.contains(QLatin1Char(' '))) return fallback;
+  const QString ending = patterns.mid(2);
+  return ending.isEmpty() || ending.contains(QLatin1Char('*')) || ending.contains(QLatin1Char('?')) ? fallback : ending;
 }
 
 }  // namespace
@@ -110,24 +121,38 @@ bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, 
 }
 
 QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& defaultExt,
-                     const QString& initialName) {
+                     const QString& initialName, int* filterIndex) {
+  const QStringList filters = filter.split(QStringLiteral(";;"));
+  const int opensOn = filterIndex && *filterIndex >= 0 && *filterIndex < filters.size() ? *filterIndex : 0;
   QString name;
   if (gScript) {
     gScript->asked.push_back({QStringLiteral("save"), filter, defaultExt, Icon::None});
     if (gScript->saveNames.empty()) return QString();
     name = gScript->saveNames.front();
     gScript->saveNames.pop_front();
-  } else {
-    QFileDialog dlg(Owner(parent), caption, initialName, filter);
-    KeepAbove(dlg);
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    if (!defaultExt.isEmpty()) dlg.setDefaultSuffix(defaultExt);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
-    return dlg.selectedFiles().first();
+    int chosen = opensOn;
+    if (!gScript->saveFilters.empty()) {
+      chosen = gScript->saveFilters.front();
+      gScript->saveFilters.pop_front();
+    }
+    if (filterIndex) *filterIndex = chosen;
+    const QString ending = EndingOf(filters.value(chosen), defaultExt);
+    if (!name.isEmpty() && !ending.isEmpty() && QFileInfo(name).suffix().isEmpty())
+      name += QLatin1Char('.') + ending;
+    return name;
   }
-  if (!name.isEmpty() && !defaultExt.isEmpty() && QFileInfo(name).suffix().isEmpty())
-    name += QLatin1Char('.') + defaultExt;
-  return name;
+  QFileDialog dlg(Owner(parent), caption, initialName, filter);
+  KeepAbove(dlg);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.selectNameFilter(filters.value(opensOn));
+  // The ending added follows the filter chosen, so that the name the
+  // dialog asks about before overwriting is the name written.
+  dlg.setDefaultSuffix(EndingOf(dlg.selectedNameFilter(), defaultExt));
+  QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                   [&dlg, &defaultExt](const QString& chosen) { dlg.setDefaultSuffix(EndingOf(chosen, defaultExt)); });
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+  if (filterIndex) *filterIndex = std::max(0, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())));
+  return dlg.selectedFiles().first();
 }
 
 bool ChooseFont(QWidget* parent, QFont& font) {

@@ -36,11 +36,14 @@ void ShowError(const QString& text);
 // and receives the answer.
 bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value);
 
-// The save dialog. `filter` is in Qt form ("Bitmap (*.bmp);;JPEG (*.jpg)"),
-// `defaultExt` is added (with its dot) to a name typed without extension.
-// Returns the chosen file name, or an empty string when cancelled.
+// The save dialog. `filter` is in Qt form ("Bitmap (*.bmp);;JPEG (*.jpg)").
+// A name typed without extension gets the chosen filter's one extension, or
+// `defaultExt` under a filter of many (or any) extensions. `filterIndex`
+// (0-based, may be null) names the filter the dialog opens on and receives
+// the one chosen. Returns the chosen file name, or an empty string when
+// cancelled.
 QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                     const QString& defaultExt, const QString& initialName = QString());
+                     const QString& defaultExt, const QString& initialName = QString(), int* filterIndex = nullptr);
 
 // The font dialog; false when cancelled.
 bool ChooseFont(QWidget* parent, QFont& font);
@@ -66,6 +69,7 @@ class Script {
   std::deque<int> answers;           // message boxes
   std::deque<QString> inputs;        // input boxes (a null QString cancels)
   std::deque<QString> saveNames;     // save dialogs (empty cancels)
+  std::deque<int> saveFilters;       // the filter chosen in them (none: the one they open on)
   std::deque<QFont> fonts;           // font dialogs (none: cancel)
   std::vector<Asked> asked;
 

@@ -1,27 +1,29 @@
 #include "inifile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <algorithm>
+#include <chrono>
 
 #include "QtCodepage.h"
+#include "QtFiles.h"
+#include "log.h"
 
 namespace {
 
 TIniText Load(const QString& fileName, bool& unreadable) {
-  QFile file(fileName);
+  std::string bytes;
+  std::error_code ec;
   unreadable = false;
-  if (!file.exists()) return TIniText();
-  if (!file.open(QIODevice::ReadOnly)) {
-    unreadable = true;
-    return TIniText();
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    unreadable = true;
-    return TIniText();
-  }
-  return TIniText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (files::ReadWholeQ(fileName, TIniFile::kMaxFileSize, bytes, ec)) return TIniText(bytes);
+  // A missing file (or a link to one) is no settings yet; anything else is a
+  // file that is there but not read.
+  unreadable = ec != std::errc::no_such_file_or_directory;
+  if (unreadable) qCWarning(lcFiles) << "settings file" << fileName << "not read:" << files::ErrorTextQ(ec);
+  return TIniText();
 }
+
+// Far longer than any update takes; should another program hang while it
+// holds the lock, this program's write fails after it instead of hanging too.
+constexpr std::chrono::seconds kLockWait{5};
 
 }  // namespace
 
@@ -46,6 +48,10 @@ int TIniFile::ReadInteger(const QString& section, const QString& key, int def) c
   return ok ? v : def;
 }
 
+int TIniFile::ReadInteger(const QString& section, const QString& key, int def, int lo, int hi) const {
+  return std::clamp(ReadInteger(section, key, def), lo, hi);
+}
+
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const {
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
@@ -64,12 +70,19 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
 
 bool TIniFile::UpdateFile() {
   if (unreadable_) return false;
-  QSaveFile file(fileName_);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const std::string bytes = text_.Bytes();
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    file.cancelWriting();
+  QString why;
+  if (files::ReplaceWholeQ(fileName_, text_.Bytes(), &why)) return true;
+  qCWarning(lcFiles) << "settings file" << fileName_ << "not written:" << why;
+  return false;
+}
+
+bool TIniFile::Update(const QString& fileName, const std::function<void(TIniFile&)>& change) {
+  const files::Lock lock(files::PathQ(fileName), kLockWait);
+  if (!lock.Held()) {
+    qCWarning(lcFiles) << "settings file" << fileName << "not locked:" << files::ErrorTextQ(lock.Error());
     return false;
   }
-  return file.commit();
+  TIniFile ini(fileName);
+  change(ini);
+  return ini.UpdateFile();
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <functional>
 
 #include "initext.h"
 
@@ -12,8 +14,19 @@
 // 8-bit text (Windows-1252), not UTF-8.
 class TIniFile {
  public:
-  // Reads the file; a missing or unreadable file reads as empty.
+  // A settings file is a few hundred bytes; a larger one is not read.
+  static constexpr std::uintmax_t kMaxFileSize = 1u << 20;
+
+  // Reads the file; a missing or unreadable file reads as empty. Only a
+  // regular file of at most kMaxFileSize bytes is read (never a FIFO or a
+  // device, which could block or never end).
   explicit TIniFile(QString fileName);
+
+  // The update two programs may run at the same moment: under a lock beside
+  // the file, reads it afresh, lets `change` write its keys and writes the
+  // whole file, so that no program's keys are lost to the other's write.
+  // False as UpdateFile, or when the lock could not be had.
+  static bool Update(const QString& fileName, const std::function<void(TIniFile&)>& change);
 
   QString FileName() const;
   bool SectionExists(const QString& section) const;
@@ -21,16 +34,19 @@ class TIniFile {
   QString ReadString(const QString& section, const QString& key, const QString& def) const;
   // A value that is no whole number gives `def`.
   int ReadInteger(const QString& section, const QString& key, int def) const;
+  // The same brought within `lo` to `hi`: the nearer bound for a number
+  // outside them.
+  int ReadInteger(const QString& section, const QString& key, int def, int lo, int hi) const;
   // Any whole number but 0 is true.
   bool ReadBool(const QString& section, const QString& key, bool def) const;
   // Line breaks in a value become spaces: a value is one line.
   void WriteString(const QString& section, const QString& key, const QString& value);
   void WriteInteger(const QString& section, const QString& key, int value);
   void WriteBool(const QString& section, const QString& key, bool value);  // 1 / 0
-  // Writes the whole file: a complete new file replaces the old one. False
-  // when it could not be written, or when the file exists but could not be
-  // read (writing it would lose what it holds); the old file is then
-  // untouched.
+  // Writes the whole file: a complete new file replaces the old one, every
+  // step checked. False when it could not be written, or when the file
+  // exists but could not be read (writing it would lose what it holds); the
+  // old file is then untouched.
   bool UpdateFile();
 
  private:

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -99,21 +98,27 @@ Line ParseLine(const std::string& raw) {
   return line;
 }
 
+// A hive holds a few values; a larger file is not read (nor replaced).
+constexpr std::uintmax_t kMaxHiveSize = 1u << 20;
+
 // The hive's sections; lines before the first section go into one without
-// a header. Nothing when the file exists but cannot be read: writing it
-// would lose what it holds.
+// a header. Nothing when the file exists but cannot be read (no regular
+// file, too large): writing it would lose what it holds.
 std::optional<std::vector<Section>> Load(const fs::path& file) {
   std::vector<Section> sections(1);
+  std::string bytes;
   std::error_code ec;
-  if (!fs::exists(file, ec)) {
-    if (ec) return std::nullopt;
-    return sections;
+  if (!files::ReadWhole(file, kMaxHiveSize, bytes, ec)) {
+    if (ec == std::errc::no_such_file_or_directory) return sections;
+    return std::nullopt;
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string raw;
-  while (std::getline(in, raw)) {
-    // A line break "\r\n" is read as "\n" but written back as it was.
+  std::string_view rest = bytes;
+  while (!rest.empty()) {
+    // Lines end at "\n"; a last line without one counts all the same. A
+    // line break "\r\n" is kept whole and written back as it was.
+    const std::size_t end = rest.find('\n');
+    const std::string raw(rest.substr(0, end));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     std::string line = raw;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
@@ -123,7 +128,6 @@ std::optional<std::vector<Section>> Load(const fs::path& file) {
       sections.back().lines.back().raw = raw;
     }
   }
-  if (in.bad()) return std::nullopt;
   return sections;
 }
 
@@ -141,8 +145,6 @@ bool Save(const fs::path& file, const std::vector<Section>& sections) {
 }
 
 bool WriteTo(const fs::path& file, const std::string& key, const std::string& name, const std::string& value) {
-  std::error_code ec;
-  if (fs::exists(file, ec) && !fs::is_regular_file(file, ec)) return false;
   std::optional<std::vector<Section>> loaded = Load(file);
   if (!loaded) return false;
   std::vector<Section>& sections = *loaded;

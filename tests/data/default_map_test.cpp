@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "VarunelComms.h"
@@ -55,11 +56,15 @@ TEST_F(DefaultMap, TypedWordsAndSentencesGiveUnicodeSinhala) {
 TEST_F(DefaultMap, EveryKeyIsReachable) {
   std::map<std::u16string, std::string> owner;
   int combinations = 0;
+  bool withoutBase = false;
   for (int i = 1; i < map_->Count(); ++i) {
     const TCharItem& item = map_->Items(i);
     ASSERT_FALSE(item.CharInEnglish.empty()) << i;
-    // Only the capital letters' rows leave their base character empty.
-    ASSERT_TRUE(!item.CharInFont.empty() || (item.CharInEnglish[0] >= u'A' && item.CharInEnglish[0] <= u'Z')) << i;
+    // The rows that leave their base character empty (capitals, shortcuts)
+    // come after all others, so that the reverse conversion prefers the
+    // usual keys.
+    withoutBase = withoutBase || item.CharInFont.empty();
+    ASSERT_EQ(item.CharInFont.empty(), withoutBase) << i;
     const std::string itemKey = codepage::Narrow(item.CharInEnglish);
     for (int c = 0; c < item.Combinations().Count(); ++c) {
       const TCharItem& comb = item.Combinations().Items(c);
@@ -146,7 +151,7 @@ TEST_F(DefaultMap, CapitalsWithoutASoundTypeAsTheirSmallLetters) {
   for (int i = 1; i < map_->Count(); ++i) {
     const TCharItem& item = map_->Items(i);
     const std::string itemKey = codepage::Narrow(item.CharInEnglish);
-    if (std::string("aeioumyvwfsz").find(itemKey[0]) == std::string::npos) continue;
+    if (item.CharInFont.empty() || std::string("aeioumyvwfsz").find(itemKey[0]) == std::string::npos) continue;
     for (int c = 0; c < item.Combinations().Count(); ++c) {
       std::u16string key = item.Combinations().Items(c).CharInEnglish;
       if (key.empty()) continue;
@@ -161,6 +166,59 @@ TEST_F(DefaultMap, CapitalsWithoutASoundTypeAsTheirSmallLetters) {
     }
   }
   EXPECT_GT(capitalised, 400);
+}
+
+// Shortcuts: a capital A I U E O after a consonant key types its long vowel,
+// also after yansaya and rakaransaya (kA = kaa, kyA = kyaa, krA = kraa); R
+// before a vowel types the plain ra (Ri = ri) but Ru and Ruu keep their
+// letters; H types as h before every key of the h row but the hal. Each
+// types what its usual key types, and the reverse conversion keeps writing
+// the usual key.
+TEST_F(DefaultMap, ShortcutsTypeWhatTheirUsualKeysType) {
+  std::map<std::u16string, std::u16string> usual;  // shortcut -> its usual key
+  for (int i = 1; i < map_->Count(); ++i) {
+    const std::u16string& c = map_->Items(i).CharInEnglish;
+    const std::u16string hal = map_->EnglishToFont(c);
+    if (hal.size() != 2 || hal[1] != u'\u0DCA' || !IsConsonant(hal.substr(0, 1))) continue;
+    for (const std::u16string middle : {u"", u"y", u"r"})
+      for (const auto& [capital, vowel] : {std::pair(u"A", u"aa"), std::pair(u"I", u"ii"), std::pair(u"U", u"uu"),
+                                           std::pair(u"E", u"ee"), std::pair(u"O", u"oo")})
+        usual[c + middle + capital] = c + middle + vowel;
+  }
+  for (const std::u16string vowel : {u"a", u"aa", u"ae", u"aae", u"i", u"ii", u"e", u"ee", u"o", u"oo", u"ai", u"au"})
+    usual[u"R" + vowel] = u"r" + vowel;
+  std::set<std::u16string> keys;
+  for (int i = 1; i < map_->Count(); ++i) {
+    const TCharCollection& combs = map_->Items(i).Combinations();
+    for (int c = 0; c < combs.Count(); ++c) {
+      const std::u16string& key = combs.Items(c).CharInEnglish;
+      keys.insert(key);
+      if (map_->Items(i).CharInEnglish == u"h" && key != u"h") usual[u"H" + key.substr(1)] = key;
+    }
+  }
+  EXPECT_EQ(usual.size(), 53u * 15 + 12 + 38);  // 53 consonant keys, capitals among them
+
+  for (const auto& [shortcut, key] : usual) {
+    SCOPED_TRACE(codepage::Narrow(shortcut) + " for " + codepage::Narrow(key));
+    ASSERT_TRUE(keys.count(key));
+    const std::u16string font = map_->EnglishToFont(key);
+    EXPECT_EQ(map_->EnglishToFont(shortcut), font);
+    EXPECT_NE(map_->FontToEnglish(font), shortcut);
+  }
+
+  for (const auto& [typed, expected] : std::map<std::string, std::u16string>{
+           {"pAsala vidhyAlaya shrI", u"පාසල විද්\u200Dයාලය ශ්\u200Dරී"},
+           {"kImadha mUNa dhEshaya kOpaya", u"කීමද මූණ දේශය කෝපය"},
+           {"Ruupa RuShi DhaRmaya", u"ඎප ඍෂි ධර්\u200Dමය"},
+           {"dhumRiya aegRi", u"දුම්රිය ඇග්රි"},
+           {"H dhasHi Hari", u"ඃ දස්හි හරි"},
+           // A hal before a capital vowel letter, or R and H as repaya and
+           // visarga before a vowel, keep apart with "&".
+           {"ath&Akurin athAkurin", u"අත්අකුරින් අතාකුරින්"},
+           {"anthaH&raajya", u"අන්තඃරාජ්\u200Dය"}}) {
+    EXPECT_EQ(codepage::Utf16ToUtf8(map_->EnglishToFont(codepage::Widen(typed))), codepage::Utf16ToUtf8(expected))
+        << typed;
+  }
 }
 
 // The template row is never reached by typing: its keys hold a character the

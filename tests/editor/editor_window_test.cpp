@@ -1,6 +1,7 @@
 // Varunel's window driven as the program drives it: creation in a temporary
 // program folder, its menus and tool buttons, its settings, panes and
 // splitters, its map list, and the recovery file.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -16,12 +17,16 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <climits>
 #include <functional>
+#include <latch>
 #include <memory>
+#include <thread>
 
 #include "CharView.h"
 #include "EditorArt.h"
@@ -31,9 +36,11 @@
 #include "ShellOpen.h"
 #include "TypingSettings.h"
 #include "WorkingCtrls.h"
+#include "bad_files.h"
 #include "dialogs.h"
 #include "program_session.h"
 #include "registry.h"
+#include "small_disk.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
 #include "uFrmFontMapping.h"
@@ -42,6 +49,9 @@
 #include "uSplash.h"
 #include "when_modal.h"
 #include "window_fixture.h"
+
+using varunel::TfrmMain;
+using varunel::TSplitter;
 
 namespace {
 
@@ -505,8 +515,29 @@ class EditorWindowTest : public QObject {
     win.cmbFontSize->setCurrentText("x1");
     QCOMPARE(Errors(), QStringList({"'x1' is not a valid integer value."}));
     QCOMPARE(Points(win), 36);
+    // What the pane shows is stored, never a text that is no size.
     win.close();
-    QCOMPARE(TEditorSettingsFile(Folder()).Read().FontSize, QString("x1"));
+    QCOMPARE(TEditorSettingsFile(Folder()).Read().FontSize, QString("36"));
+  }
+
+  // A size picked from the list gives the keyboard back to the typing pane:
+  // the letters typed next are typed, not put into the size box.
+  void aSizePickedFromTheListGivesTheKeyboardBack() {
+    TEditorWindow& win = StartShown();
+    QVERIFY(QTest::qWaitForWindowActive(&win));
+    // The arrow at the box's right end opens the list.
+    QTest::mouseClick(win.cmbFontSize, Qt::LeftButton, {}, QPoint(win.cmbFontSize->width() - 4, win.cmbFontSize->height() / 2));
+    QAbstractItemView* list = win.cmbFontSize->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(list->model()->index(win.cmbFontSize->findText("20"), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(!list->isVisible());
+    QCOMPARE(Points(win), 20);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win.memEnglish));
+    QTest::keyClicks(QApplication::focusWidget(), "k");
+    QCOMPARE(win.memEnglish->Text(), QString("k"));
+    QCOMPARE(win.cmbFontSize->currentText(), QString("20"));
+    QVERIFY(Errors().isEmpty());
   }
 
   void theRecoveryFileKeepsThePaneAcrossRuns() {
@@ -572,17 +603,151 @@ class EditorWindowTest : public QObject {
     QTRY_COMPARE(win.memSinhala->toPlainText(), QString("Z"));
   }
 
-  void aFailedWriteAtCloseIsToldAndTheWindowStillCloses() {
+  // When the text cannot be kept, closing asks once, with what failed;
+  // "No" leaves the window open with its text, "Yes" closes it.
+  void aTextThatCannotBeKeptLetsTheUserStay() {
     TEditorWindow& win = StartShown();
     win.memEnglish->SetText("ka");
-    QVERIFY(QDir(Folder()).mkdir("varunel.tmp"));  // the file's place is taken
+    QVERIFY(QDir(Folder()).mkdir("varunel.tmp"));  // the files' places are taken
+    QVERIFY(QDir(Folder()).mkdir("settings.ini"));
     win.SaveAs1Click(nullptr);
     QCOMPARE(Errors().size(), 1);
     QVERIFY(!win.tmrAutoSave->isActive());  // off until a write succeeds
+    session->script.asked.clear();
+    session->script.answers = {dialogs::No};
+    win.close();
+    QVERIFY(win.isVisible());
+    QCOMPARE(win.memEnglish->Text(), QString("ka"));
+    QCOMPARE(session->script.asked.size(), std::size_t(1));
+    const dialogs::Asked box = session->script.asked.back();
+    QCOMPARE(box.icon, dialogs::Icon::Warning);
+    QVERIFY(box.text.contains(TmpPath()) && box.text.contains(IniPath()) && box.text.endsWith("Close anyway?"));
+    session->script.answers = {dialogs::Yes};
     win.close();
     QVERIFY(!win.isVisible());
-    QCOMPARE(Errors().size(), 2);
-    QVERIFY(Errors().last().contains(TmpPath()));
+    QCOMPARE(session->script.asked.size(), std::size_t(2));
+  }
+
+  // On a full disk even a few bytes of text are not written: the error
+  // box, and the recovery file as it was.
+  void aFullDiskKeepsTheOldRecoveryFile() {
+    TSmallDisk disk(64);
+    if (!disk.Mounted()) QSKIP("no small disk can be mounted here (needs root)");
+    QVERIFY(QFile::link(disk.Path("varunel.tmp"), TmpPath()));  // written where the link leads
+    TEditorWindow& win = Start();
+    win.memEnglish->SetText("ka");
+    win.SaveAs1Click(nullptr);
+    QCOMPARE(ReadFile(disk.Path("varunel.tmp")), QByteArray("ka"));
+    QVERIFY(disk.Fill());
+    win.memEnglish->SetText("kaa maa");
+    win.SaveAs1Click(nullptr);
+    QCOMPARE(Errors().size(), 1);
+    QVERIFY(Errors().front().startsWith("Cannot create file \"" + TmpPath() + "\"."));
+    QCOMPARE(ReadFile(disk.Path("varunel.tmp")), QByteArray("ka"));
+    QCOMPARE(disk.Entries(), QStringList{"varunel.tmp"});
+  }
+
+  // A FIFO would block the start, a device or a huge file would be read
+  // without end: the window starts at once with the defaults, says that its
+  // text is not kept, and leaves both files as they are.
+  void filesThatCannotBeReadAreLeftAlone() {
+    constexpr std::uintmax_t kHuge = 64u << 20;
+    for (const testutil::BadFile kind : testutil::EveryBadFile()) {
+      QVERIFY(testutil::MakeBadFile(kind, IniPath().toStdString(), kHuge, "[bounds]\nleft=10\n"));
+      QVERIFY(testutil::MakeBadFile(kind, TmpPath().toStdString(), kHuge, "kept text"));
+      session->script.asked.clear();
+      TEditorWindow& win = StartShown();
+      QCOMPARE(win.pos(), QPoint(50, 50));
+      QVERIFY(win.memEnglish->Text().isEmpty());
+      QTRY_COMPARE(session->script.asked.size(), std::size_t(1));
+      QVERIFY(session->script.asked.front().text.contains(TmpPath()));
+      QVERIFY(!win.tmrAutoSave->isActive());
+      win.memEnglish->SetText("ka");
+      win.close();
+      QVERIFY(!win.isVisible());
+      QCOMPARE(session->script.asked.size(), std::size_t(2));  // one box at close
+      QVERIFY2(testutil::StillBad(kind, IniPath().toStdString(), kHuge), testutil::NameOf(kind));
+      QVERIFY2(testutil::StillBad(kind, TmpPath().toStdString(), kHuge), testutil::NameOf(kind));
+      w.reset();
+    }
+  }
+
+  // The recovery file is the first window's: a second one on the same folder
+  // says at start that its text is not kept, never writes the file, and asks
+  // before it closes with text in it.
+  void aSecondWindowOnTheFolderNeverWritesTheFirstsText() {
+    TEditorWindow& first = Start();
+    first.memEnglish->SetText("first");
+    TEditorWindow second;
+    second.FormCreate(&second);
+    second.show();
+    QTRY_COMPARE(session->script.asked.size(), std::size_t(1));
+    QCOMPARE(session->script.asked.front().icon, dialogs::Icon::Information);
+    QVERIFY(session->script.asked.front().text.contains(TmpPath()));
+    QVERIFY(!second.tmrAutoSave->isActive());
+    second.memEnglish->SetText("second");
+    second.SaveAs1Click(nullptr);
+    QCOMPARE(Errors().size(), 1);
+    second.close();
+    QCOMPARE(session->script.asked.size(), std::size_t(3));
+    QVERIFY(session->script.asked.back().text.endsWith("Close anyway?"));
+    QVERIFY(!QFile::exists(TmpPath()));
+    first.close();
+    QCOMPARE(ReadFile(TmpPath()), QByteArray("first"));
+    QCOMPARE(session->script.asked.size(), std::size_t(3));
+    // Once the first has closed, the next window has the file again.
+    w.reset();
+    QCOMPARE(Start().memEnglish->Text(), QString("first"));
+  }
+
+  // Tavimo and Varunel closing at the same moment (as at logout): each
+  // program's keys survive the other's write.
+  void bothProgramsSavingAtOnceKeepEachOthersKeys() {
+    int lost = 0;
+    for (int round = 1; round <= 100; ++round) {
+      QFile::remove(IniPath());
+      std::latch start(2);
+      std::thread typing([&] {
+        TTypingSettings s;
+        s.Left = round;
+        start.arrive_and_wait();
+        QVERIFY(TTypingSettingsFile(Folder()).Write(s));
+      });
+      TEditorSettings s;
+      s.Width = 100 + round;
+      start.arrive_and_wait();
+      QVERIFY(TEditorSettingsFile(Folder()).Write(s));
+      typing.join();
+      const QByteArray text = ReadFile(IniPath());
+      if (!text.contains("tleft=" + QByteArray::number(round) + "\n") ||
+          !text.contains("\nwidth=" + QByteArray::number(100 + round) + "\n"))
+        ++lost;
+    }
+    QCOMPARE(lost, 0);
+  }
+
+  // Any number in the settings, down to INT_MIN and up to INT_MAX, gives a
+  // window on the screen with panes, sizes and an interval it can use.
+  void everyStoredNumberGivesAUsableWindow() {
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const qint64 v : {qint64(INT_MIN), qint64(INT_MIN) + 1, qint64(-5), qint64(0), qint64(1), qint64(40000),
+                           qint64(INT_MAX)}) {
+      const QByteArray n = QByteArray::number(v);
+      WriteIni("[bounds]\nleft=" + n + "\ntop=" + n + "\nwidth=" + n + "\nheight=" + n +
+               "\n[params]\nsuggest_panel_height=" + n + "\nenglish_panel_height=" + n + "\nwindow_state=" + n +
+               "\nfont_size=" + n + "\nsave_interval=" + n + "\n");
+      TEditorWindow& win = StartShown();
+      const QString seen = QStringLiteral("%1: %2,%3 %4x%5").arg(v).arg(win.x()).arg(win.y()).arg(win.width())
+                               .arg(win.height());
+      QVERIFY2(work.contains(QRect(win.pos(), win.size())), qPrintable(seen));
+      for (QWidget* pane : {static_cast<QWidget*>(win.memEnglish), static_cast<QWidget*>(win.pnlSuggest)})
+        QVERIFY2(win.Panes->PaneHeight(pane) >= 0 && win.Panes->PaneHeight(pane) <= kMaxWindowExtent, qPrintable(seen));
+      QVERIFY2(Points(win) >= 1 && Points(win) <= kMaxFontPoints, qPrintable(seen));
+      QVERIFY2(win.tmrAutoSave->interval() >= 0, qPrintable(seen));
+      QTest::keyClicks(win.memEnglish, "ka");
+      win.close();
+      w.reset();
+    }
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -517,6 +518,48 @@ class MapEditorCommandsTest : public QObject {
         QCOMPARE(rows[2 * i].value(c - 1), grid->At(exported[i], c).codes);
         QCOMPARE(rows[2 * i + 1].value(c - 1), grid->At(exported[i], c).key);
       }
+  }
+
+  // Whatever the map's font name holds, it stays a CSS string inside the
+  // style block and text inside the title: the chart keeps its lines, no
+  // markup of the name runs, and the name reads back whole.
+  void theFontNameNeverRunsAsMarkup() {
+    QTemporaryDir dir;
+    grid->Set(1, 0, "k", "K");
+    const QString alphabet = QString::fromUtf16(u"aZ \"'\\<>/&;{}:-!\r\n\t\u0D9A\u00E4");
+    // The rule's string: no character that could end it or the block, only
+    // hexadecimal escapes in their stead.
+    const QRegularExpression rule("^\\.sinFont \\{font-family: \"((?:[^\"'\\\\<>&\\x00-\\x1f\\x7f]|\\\\[0-9a-f]{1,6} )*)\"\\}$");
+    const QRegularExpression escape("\\\\([0-9a-f]{1,6}) ");
+    auto* random = QRandomGenerator::global();
+    QStringList names{"X\"}</style><script>alert(1)</script><style>{\"", "\\\"", "</STYLE >", ""};
+    for (int i = 0; i < 200; ++i) {
+      QString name;
+      for (int n = static_cast<int>(random->bounded(12)); n > 0; --n)
+        name += alphabet[static_cast<int>(random->bounded(alphabet.size()))];
+      names << name;
+    }
+    for (const QString& name : names) {
+      exporttext::TSaveDialog dialog;
+      script->saveNames.push_back(dir.filePath("chart.htm"));
+      QVERIFY(htmlchart::Export(nullptr, dialog, *grid, name));
+      const QString html = ReadUtf16(dir.filePath("chart.htm"));
+      const QStringList lines = html.split("\r\n");
+      QCOMPARE(lines.size(), 16 + 4 + 1);
+      QVERIFY(!html.contains("<script", Qt::CaseInsensitive));
+      QCOMPARE(html.count("</style>", Qt::CaseInsensitive), 1);
+      const QRegularExpressionMatch rule7 = rule.match(lines[6]);
+      QVERIFY2(rule7.hasMatch(), qPrintable(lines[6]));
+      QString read = rule7.captured(1);
+      for (auto m = escape.match(read); m.hasMatch(); m = escape.match(read, m.capturedStart() + 1))
+        read.replace(m.capturedStart(), m.capturedLength(), QChar(m.captured(1).toUShort(nullptr, 16)));
+      QCOMPARE(read, name);
+      QTextDocument doc;
+      doc.setHtml(html);
+      QCOMPARE(doc.metaInformation(QTextDocument::DocumentTitle).simplified(),
+               (name + " Character Map").simplified());
+      QCOMPARE(TableCells(html).size(), std::size_t(2));
+    }
   }
 
   void aChartThatCannotBeWrittenIsAnError() {

@@ -24,7 +24,9 @@
 #include "VarunelComms.h"
 #include "WorkingCtrls.h"
 #include "dialogs.h"
+#include "bad_files.h"
 #include "map_editor_fixture.h"
+#include "small_disk.h"
 #include "test_files.h"
 #include "uFrmFontMapping.h"
 #include "uFrmMainBase.h"
@@ -192,7 +194,6 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     QTest::keyClick(w->ScrollBox1, Qt::Key_Right);  // no current cell: nothing
     QCOMPARE(w->CurrentCell(), nullptr);
     Click(3, 38);
-    QVERIFY(w->ScrollBox1->hasFocus());
     w->Edit1->setText("typed");
     QTest::keyClick(w->ScrollBox1, Qt::Key_Right);
     QCOMPARE(w->CurrentCell(), Cell(3, 39));
@@ -201,6 +202,34 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     QCOMPARE(w->Edit1->text(), QString("typed"));
     QTest::keyClick(w->ScrollBox1, Qt::Key_Right);
     QCOMPARE(w->CurrentCell(), Cell(3, 39));
+  }
+
+  // The Auto Update way of working, through the window system: a click on a
+  // cell selects it and leaves the keyboard in the code box; a double-click
+  // takes the keyboard to the font code, wholly selected, so that typing
+  // replaces it.
+  void aClickKeepsTheKeyboardADoubleClickSelectsTheCode() {
+    Open("Grid");
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    const auto at = [this](int r, int c) { return Cell(r, c)->mapTo(w.get(), Cell(r, c)->rect().center()); };
+    w->chkAutoUpdate->click();
+    w->Edit2->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), w->Edit2);
+    QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, at(5, 3));
+    QCOMPARE(w->CurrentCell(), Cell(5, 3));
+    QCOMPARE(QApplication::focusWidget(), w->Edit2);
+    QTest::keyClicks(QApplication::focusWidget(), "Q");
+    QCOMPARE(Cell(5, 3)->CharInFont, Code(5, 3) + "Q");
+
+    QTest::mouseDClick(w->windowHandle(), Qt::LeftButton, {}, at(7, 6));
+    QCOMPARE(w->CurrentCell(), Cell(7, 6));
+    QCOMPARE(QApplication::focusWidget(), w->Edit2);
+    QCOMPARE(w->Edit2->selectedText(), Code(7, 6));
+    QTest::keyClicks(QApplication::focusWidget(), "Z");
+    QCOMPARE(w->Edit2->text(), QString("Z"));
+    QCOMPARE(Cell(7, 6)->CharInFont, QString("Z"));
+    QCOMPARE(Cell(7, 6)->Caption(), QString("Z"));
   }
 
   void updateChangesCodesAndOnlyACombinationsCaption() {
@@ -430,6 +459,44 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     QCOMPARE(Cell(0, 0)->CharInEnglish, QString());
   }
 
+  // A layout that is a FIFO, an endless device or too large is not read:
+  // the layout message, the headers as they were, the file left alone.
+  void layoutsThatCannotBeReadAreReportedAndLeftAlone() {
+    constexpr std::uintmax_t kHuge = 64u << 20;
+    const std::string path = (Folder() + "layouts/Grid.lot").toStdString();
+    for (const testutil::BadFile kind : testutil::EveryBadFile()) {
+      QVERIFY(testutil::MakeBadFile(kind, path, kHuge, "[layout-font]\nBad Face\n"));
+      script->asked.clear();
+      Open("Small");
+      QCOMPARE(script->messages(), QStringList{kLayoutError});
+      QVERIFY(w->txtLayoutFont->text().isEmpty());
+      QVERIFY2(testutil::StillBad(kind, path, kHuge), testutil::NameOf(kind));
+    }
+  }
+
+  // On a full disk a layout of a few kilobytes is not written: the error
+  // box, and the layout as it was.
+  void aFullDiskKeepsTheOldLayout() {
+    TSmallDisk disk(64);
+    if (!disk.Mounted()) QSKIP("no small disk can be mounted here (needs root)");
+    QVERIFY(QDir(Folder() + "layouts").removeRecursively());
+    QVERIFY(QFile::link(disk.Path(QString()), Folder() + "layouts"));
+    Open("Small");
+    w->chkAutoSaveLayout->setChecked(true);
+    w->ToolButton2->click();
+    const QByteArray before = ReadFile(disk.Path("Grid.lot"));
+    QVERIFY(!before.isEmpty());
+    QVERIFY(disk.Fill());
+    Cell(0, 3)->SetCaption("changed");
+    script->asked.clear();
+    w->ToolButton2->click();
+    QCOMPARE(script->asked.size(), std::size_t(1));
+    QCOMPARE(script->asked.back().kind, QString("error"));
+    QVERIFY(script->asked.back().text.contains(Folder() + "layouts/Grid.lot"));
+    QCOMPARE(ReadFile(disk.Path("Grid.lot")), before);
+    QCOMPARE(disk.Entries(), QStringList{"Grid.lot"});
+  }
+
   void failedLoadsAndSavesLeaveTheShownMap() {
     // A map without a layout name loads and reports the missing layout.
     WriteGridMap(Folder(), "NoLayout", 2, [](int) { return 1; }, "", u"NoLayoutFont");
@@ -452,6 +519,15 @@ class MapEditorTest : public QObject, TMapEditorFixture {
     QVERIFY(Cell(5, 0)->CharInEnglish.isEmpty());
     QVERIFY(w->Edit1->text().isEmpty() && w->Edit2->text().isEmpty());
     QCOMPARE(Cell(1, 1)->palette().color(QPalette::Window), w->ScrollBox1->Content()->palette().color(QPalette::Window));
+    // Save then would write the map shown over the one that failed: it
+    // writes nothing until a map has loaded.
+    w->ToolButton2->click();
+    QCOMPARE(script->asked.back().kind, QString("error"));
+    QCOMPARE(ReadFile(Folder() + "Grid.fmp"), QByteArray("[font]"));
+    w->cmbMapsCloseUp();
+    w->cmbMaps->setCurrentIndex(w->cmbMaps->findText("NoLayout"));
+    w->ToolButton2->click();
+    QCOMPARE(SavedLines("NoLayout").size(), 4736);
     // Loading before the window shows throws to the caller.
     QVERIFY_THROWS_EXCEPTION(EFontMapLoadError, w->LoadMap("Missing"));
 

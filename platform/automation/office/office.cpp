@@ -6,7 +6,7 @@
 #include "inprocess.h"
 #include "plugin.h"
 
-#include <QtGlobal>
+#include "log.h"
 
 #include <dlfcn.h>
 #include <filesystem>
@@ -63,7 +63,7 @@ std::string UseOffice(const Settings& settings) {
   SetStarter<WordDocument>([servers, settings]() -> std::shared_ptr<WordDocument> {
     std::string unreachable;
     if (auto document = servers->newWriterDocument(settings, unreachable)) return document;
-    qWarning("The Word document is written as Rich Text: %s", unreachable.c_str());
+    qCWarning(lcFiles) << "the Word document is written as Rich Text:" << unreachable.c_str();
     return std::make_shared<inprocess::Document>();
   });
   return {};

@@ -53,8 +53,9 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     QTRY_VERIFY(widget->hasFocus());
   }
   QString Saved(const QString& name) const { return "The output was successfully saved to " + Path(name) + " ."; }
-  void ExportAs(const QString& name) {
+  void ExportAs(const QString& name, int filter = -1) {
     script->saveNames.push_back(name);
+    if (filter >= 0) script->saveFilters.push_back(filter);
     w->Export1Click(nullptr);
   }
 
@@ -200,8 +201,9 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     const QImage bmp = QImageReader(Path("a.BMP")).read();
     QCOMPARE(QImageReader(Path("a.BMP")).format(), QByteArray("bmp"));
     QCOMPARE(bmp.convertToFormat(QImage::Format_RGB32), picture.convertToFormat(QImage::Format_RGB32));
+    // Under "All Files" the name's ending decides; JPEG for any other.
     for (const char* name : {"b.jpeg", "c.txt", "d"}) {
-      ExportAs(Path(name));
+      ExportAs(Path(name), 3);
       const QString written = QFileInfo::exists(Path(name)) ? Path(name) : Path(name) + ".jpg";
       QCOMPARE(QImageReader(written).format(), QByteArray("jpeg"));
       QCOMPARE(QImageReader(written).size(), picture.size());
@@ -222,7 +224,45 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     w->Export1Click(nullptr);
     QCOMPARE(script->asked.size(), asked + 1);
     QCOMPARE(w->SaveDialog1.FileName, Path("d.jpg"));
+    QCOMPARE(w->SaveDialog1.FilterIndex, 3);
     QCOMPARE(QDir(folder->dir.path()).entryList({"*.bmp", "*.BMP", "*.jpg", "*.jpeg", "*.txt"}, QDir::Files).size(), 4);
+  }
+
+  // The filter chosen decides the format of a name without one of the
+  // three endings and adds its ending; a typed ending of the three is kept.
+  void theChosenFilterDecidesTheFormatAndTheEnding() {
+    SetTyped("kaa\r\nma");
+    const QImage picture = w->RenderToBitmap();
+    struct Case {
+      int filter;
+      const char* typed;
+      const char* written;
+      const char* format;
+    };
+    for (const Case& c : {Case{1, "e", "e.bmp", "bmp"}, Case{1, "f.jpeg", "f.jpeg.bmp", "bmp"},
+                          Case{2, "g", "g.jpg", "jpeg"}, Case{2, "h.txt", "h.txt.jpg", "jpeg"},
+                          Case{2, "i.BMP", "i.BMP", "bmp"}, Case{1, "j.jpg", "j.jpg", "jpeg"}}) {
+      script->asked.clear();
+      ExportAs(Path(c.typed), c.filter);
+      QCOMPARE(script->messages(), QStringList{Saved(c.written)});
+      QCOMPARE(QImageReader(Path(c.written)).format(), QByteArray(c.format));
+      QCOMPARE(QImageReader(Path(c.written)).size(), picture.size());
+      QCOMPARE(w->SaveDialog1.FileName, Path(c.written));
+      QCOMPARE(w->SaveDialog1.FilterIndex, c.filter);
+    }
+    // A file that the added ending names is replaced only when the user agrees.
+    const QByteArray before = ReadFile(Path("f.jpeg.bmp"));
+    script->answers.push_back(dialogs::No);
+    SetTyped("ma");
+    ExportAs(Path("f.jpeg"), 1);
+    QCOMPARE(script->messages().last(), Path("f.jpeg.bmp") + " already exists.\nDo you want to replace it?");
+    QCOMPARE(ReadFile(Path("f.jpeg.bmp")), before);
+    // Word Document, the filter the dialog opens on at first, with a bare name.
+    script->saveFilters.clear();
+    w->SaveDialog1.FilterIndex = 0;
+    ExportAs(Path("k"));
+    QCOMPARE(script->messages().last(), Saved("k.doc"));
+    QVERIFY(QFileInfo::exists(Path("k.doc")));
   }
 
   void wordDocumentHoldsTheTextInThePanesFaceAndSize() {

@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "ExportText.h"
 #include "dialogs.h"
@@ -94,26 +95,38 @@ TEST_F(ExportTest, EmptyPictureForAnUnwritableTargetShowsTheErrorMessage) {
             QStringList({ErrorMessage(base + QStringLiteral("y.jpg")), ErrorMessage(base + QStringLiteral("y.bmp"))}));
 }
 
-// On a disk too full for the new picture, the export reports the error and
-// the previous picture stays whole, with no temporary file left beside it.
+// On a disk too full for the new picture, large or of a few bytes, the
+// export reports the error and the previous picture stays whole, with no
+// temporary file left beside it.
 TEST_F(ExportTest, FullDiskKeepsThePreviousPictureWhole) {
   TSmallDisk disk(64);
   if (!disk.Mounted()) GTEST_SKIP() << "no small disk can be mounted here (needs root)";
-  const QStringList small = {QStringLiteral("ab")};
   QStringList big;
   for (int i = 0; i < 40; ++i) big << QString(60, QChar(0x0D9A));
-  for (const QString& name : {QStringLiteral("p.bmp"), QStringLiteral("p.jpg")}) {
+  const QStringList names = {QStringLiteral("p.bmp"), QStringLiteral("p.jpg")};
+  const auto exportAs = [&](const QString& name, const QStringList& lines) {
     const QString target = disk.Path(name);
-    const bool bitmap = name.endsWith(QStringLiteral(".bmp"));
-    bitmap ? ExportBitmap(nullptr, target, Display(small)) : ExportJpeg(nullptr, target, Display(small));
-    const QByteArray before = ReadFile(target);
-    ASSERT_FALSE(before.isEmpty());
-    bitmap ? ExportBitmap(nullptr, target, Display(big)) : ExportJpeg(nullptr, target, Display(big));
-    EXPECT_EQ(script.messages().last(), ErrorMessage(target));
-    EXPECT_EQ(ReadFile(target), before);
-    EXPECT_EQ(disk.Entries(), QStringList{name});
-    QFile::remove(target);
+    name.endsWith(QStringLiteral(".bmp")) ? ExportBitmap(nullptr, target, Display(lines))
+                                          : ExportJpeg(nullptr, target, Display(lines));
+  };
+  for (const QString& name : names) exportAs(name, {QStringLiteral("ab")});
+  std::map<QString, QByteArray> before;
+  for (const QString& name : names) {
+    before[name] = ReadFile(disk.Path(name));
+    ASSERT_FALSE(before[name].isEmpty());
+    ASSERT_LT(before[name].size(), 16 * 1024);
   }
+  for (const QStringList& lines : {big, QStringList{QStringLiteral("c")}}) {
+    if (lines.size() == 1) {
+      ASSERT_TRUE(disk.Fill());
+    }
+    for (const QString& name : names) {
+      exportAs(name, lines);
+      EXPECT_EQ(script.messages().last(), ErrorMessage(disk.Path(name)));
+      EXPECT_EQ(ReadFile(disk.Path(name)), before[name]);
+    }
+  }
+  EXPECT_EQ(disk.Entries(), names);
 }
 
 TEST_F(ExportTest, WordDocumentIsSavedAsRichTextWithThePanesFaceAndSize) {

@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include "TypingSettings.h"
+#include "bad_files.h"
+#include "small_disk.h"
 #include "test_files.h"
 
 namespace {
@@ -145,6 +147,35 @@ class SettingsTest : public QObject {
     const TTypingSettingsFile file(dir_->path());
     VerifyStartDefaults(file.Read(kScreen), false);
     QVERIFY(!file.Write(TTypingSettings()));
+  }
+
+  // A FIFO would block the start, a device or a huge file would be read
+  // without end: each reads as every default and is never written over.
+  void settingsThatCannotBeReadAreDefaultsAndStay() {
+    constexpr std::uintmax_t kHuge = 64u << 20;
+    const TTypingSettingsFile file(dir_->path());
+    for (const testutil::BadFile kind : testutil::EveryBadFile()) {
+      QVERIFY(testutil::MakeBadFile(kind, IniPath().toStdString(), kHuge, "[bounds]\ntleft=10\n"));
+      VerifyStartDefaults(file.Read(kScreen), false);
+      QVERIFY2(!file.Write(TTypingSettings()), testutil::NameOf(kind));
+      QVERIFY2(testutil::StillBad(kind, IniPath().toStdString(), kHuge), testutil::NameOf(kind));
+    }
+  }
+
+  // On a full disk even a small settings file is not written: the write
+  // says so and the old file stays whole.
+  void aFullDiskKeepsTheOldSettings() {
+    TSmallDisk disk(64);
+    if (!disk.Mounted()) QSKIP("no small disk can be mounted here (needs root)");
+    const TTypingSettingsFile file(disk.Path(QString()));
+    TTypingSettings s;
+    QVERIFY(file.Write(s));
+    const QByteArray before = ReadFile(disk.Path("settings.ini"));
+    QVERIFY(disk.Fill());
+    s.FontMapName = QStringLiteral("Other");
+    QVERIFY(!file.Write(s));
+    QCOMPARE(ReadFile(disk.Path("settings.ini")), before);
+    QCOMPARE(disk.Entries(), QStringList({".settings.ini.lock", "settings.ini"}));
   }
 
   void fontSizeIsAWholeNumberElse18() {

@@ -1,4 +1,7 @@
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -38,6 +41,37 @@ void WhenModal(const std::function<void()>& action) { QTimer::singleShot(0, acti
 class WindowsTest : public QObject {
   Q_OBJECT
  private slots:
+  // The real save dialog: a name typed without an ending gets the ending of
+  // the filter chosen in it (so the name it asks about before overwriting is
+  // the name written), and the default ending under a filter of any ending.
+  void saveDialogAddsTheChosenFiltersEnding() {
+    QTemporaryDir dir;
+    const QString filters = "Word Document (*.doc);;Windows Bitmap (*.bmp);;All Files (*.*)";
+    struct Case {
+      int opensOn, steps;
+      const char* typed;
+      const char* written;
+      int chosen;
+    };
+    for (const Case& c : {Case{0, 1, "x", "x.bmp", 1}, Case{1, 1, "y", "y.jpg", 2}, Case{0, 0, "z.txt", "z.txt", 0}}) {
+      WhenModal([&] {
+        auto* box = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        auto* types = box->findChild<QComboBox*>("fileTypeCombo");
+        auto* name = box->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(types && name);
+        QCOMPARE(types->currentIndex(), c.opensOn);
+        for (int i = 0; i < c.steps; ++i) QTest::keyClick(types, Qt::Key_Down);
+        name->setText(c.typed);
+        QTest::keyClick(name, Qt::Key_Return);
+      });
+      int filter = c.opensOn;
+      QCOMPARE(dialogs::SaveFileName(nullptr, "Export As", filters, "jpg", dir.filePath("start"), &filter),
+               dir.filePath(c.written));
+      QCOMPARE(filter, c.chosen);
+    }
+  }
+
   void optionsDialogLayout() {
     TFrmOptions dlg;
     QCOMPARE(dlg.size(), QSize(282, 164));

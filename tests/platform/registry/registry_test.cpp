@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "bad_files.h"
 #include "registry.h"
 #include "temp_dir.h"
 
@@ -103,4 +104,15 @@ TEST_F(Registry, AHiveThatCannotBeReadIsNeverReplaced) {
   EXPECT_FALSE(registry::WriteInstallPath(u"/p/"));
   EXPECT_TRUE(fs::is_symlink(hive));
   EXPECT_EQ(registry::ReadString(registry::kVarunelKey, u"install_path"), std::nullopt);
+  // Nor is a FIFO, an endless device or a hive past any size it could have:
+  // none is read or rewritten.
+  constexpr std::uintmax_t kHuge = 64u << 20;
+  for (const testutil::BadFile kind : testutil::EveryBadFile()) {
+    ASSERT_TRUE(testutil::MakeBadFile(kind, hive, kHuge,
+                                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvi Applications\\Varunel\\v1.0]\n"
+                                      "\"install_path\"=\"/old/\"\n"));
+    EXPECT_FALSE(registry::WriteInstallPath(u"/p/")) << testutil::NameOf(kind);
+    EXPECT_EQ(registry::ReadString(registry::kVarunelKey, u"install_path"), std::nullopt) << testutil::NameOf(kind);
+    EXPECT_TRUE(testutil::StillBad(kind, hive, kHuge)) << testutil::NameOf(kind);
+  }
 }

@@ -18,6 +18,8 @@
 #include "uAboutBox.h"
 #include "uFrmMain.h"
 
+using tavimo::TfrmMain;
+
 namespace {
 
 // Runs `action` once a modal window of the program is up.

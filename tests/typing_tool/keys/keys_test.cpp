@@ -10,6 +10,9 @@
 #include "uFrmMain.h"
 #include "window_fixture.h"
 
+using tavimo::TfrmMain;
+using tavimo::TOutputTarget;
+
 using namespace automation;
 using accessibility::WindowTree;
 

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QAbstractScrollArea>
 #include <QWheelEvent>
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -32,6 +33,9 @@
 #include "uSplash.h"
 #include "program_session.h"
 #include "when_modal.h"
+
+using tavimo::TfrmMain;
+using tavimo::TTrayMenu;
 
 namespace {
 
@@ -502,6 +506,17 @@ class StartupTest : public QObject {
 
   void storedBoundsAndSizeComeBackUsable() {
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    // Any stored number, down to INT_MIN and up to INT_MAX, gives a window
+    // whole on the work area and a size the pane can draw.
+    for (const qint64 v : {qint64(INT_MIN), qint64(-5), qint64(0), qint64(40000), qint64(INT_MAX)}) {
+      const QByteArray n = QByteArray::number(v);
+      WriteIni("[bounds]\ntleft=" + n + "\nttop=" + n + "\ntwidth=" + n + "\ntheight=" + n +
+               "\n[params]\nfont_size=" + n + "\n");
+      auto w = Start(false);
+      const QRect outer = w->OuterBounds();
+      QVERIFY2(work.contains(outer) && !outer.isEmpty(), qPrintable(QString::number(v)));
+      QVERIFY2(PanePoints(*w) >= 1 && PanePoints(*w) <= kMaxFontPoints, qPrintable(QString::number(v)));
+    }
     // A window on a monitor no longer there, with sizes past any screen.
     WriteIni("[bounds]\ntleft=-99999\nttop=99999\ntwidth=99999\ntheight=-5\n"
              "[params]\nfont_size=2147483647\n");

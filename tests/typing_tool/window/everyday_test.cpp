@@ -17,6 +17,9 @@
 #include "uFrmMain.h"
 #include "window_fixture.h"
 
+using tavimo::TfrmMain;
+using tavimo::TOutputTarget;
+
 namespace {
 
 // The window with its outputs recorded; a failed output shows its message.
@@ -138,6 +141,58 @@ class EverydayTest : public QObject, TWindowFixture<TTestWindow> {
     QTest::keyClick(w->memEnglish, Qt::Key_End);
     QTest::keyClicks(w->memEnglish, "m");
     QVERIFY(LineEndInView(0));
+  }
+
+  // However short the panes are, once several lines have come and gone the
+  // text typed on is drawn in both: a pane never stays scrolled past its
+  // last line.
+  void panesDrawTheirTextAfterLinesHaveGone() {
+    // Ink: columns of the pane's viewport holding something other than its
+    // background (the caret alone is one column).
+    const auto inked = [](TMemo* pane) {
+      const QImage shot = pane->viewport()->grab().toImage();
+      const QColor background = pane->viewport()->palette().color(pane->viewport()->backgroundRole());
+      int columns = 0;
+      for (int x = 0; x < shot.width(); ++x)
+        for (int y = 0; y < shot.height(); ++y)
+          if (shot.pixelColor(x, y) != background) {
+            ++columns;
+            break;
+          }
+      return columns > 3;
+    };
+    const auto showLines = [](TMemo* pane, int height) {
+      pane->setFixedHeight(pane->height() - pane->viewport()->height() + height);
+    };
+    for (TMemo* pane : {w->memEnglish, w->memSinhala}) QVERIFY(pane->fontMetrics().ascent() > 6);
+    for (int step = 0; step < 12; ++step) {
+      const bool submit = step % 2 == 1;
+      // From a viewport that shows a line's letters but not the whole line,
+      // to one that shows more than three lines.
+      for (TMemo* pane : {w->memEnglish, w->memSinhala}) {
+        const QFontMetrics m = pane->fontMetrics();
+        showLines(pane, 4 + m.ascent() + step * m.height() / 3);
+      }
+      QApplication::processEvents();
+      QGuiApplication::clipboard()->setText("kamala\r\nmama\r\ngedara");
+      QTest::keyClick(w->memEnglish, Qt::Key_V, Qt::ControlModifier);
+      QCOMPARE(w->memSinhala->BlockCount(), 3);
+      if (submit) {
+        w->sendResult = true;
+        QTest::keyClick(w->memEnglish, Qt::Key_Return);
+        w->sendResult = false;
+      } else {
+        QTest::keyClick(w->memEnglish, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w->memEnglish, Qt::Key_Backspace);
+      }
+      QCOMPARE(Typed(), QString());
+      QTest::keyClicks(w->memEnglish, "kama");
+      QCOMPARE(Display(), Converted("kama"));
+      QApplication::processEvents();
+      QVERIFY2(inked(w->memEnglish), qPrintable(QString("typing pane blank at step %1").arg(step)));
+      QVERIFY2(inked(w->memSinhala), qPrintable(QString("display pane blank at step %1").arg(step)));
+      SetTyped("");
+    }
   }
 
   // Whatever the user does to the typing pane, the display holds its whole

@@ -16,6 +16,9 @@
 #include "uFrmMain.h"
 #include "window_fixture.h"
 
+using tavimo::TfrmMain;
+using tavimo::TOutputTarget;
+
 int RunMemoTests(int argc, char** argv);
 
 namespace {
@@ -258,6 +261,8 @@ class WindowTest : public QObject, TWindowFixture<TTestWindow> {
       QCOMPARE(w->memSinhala->font().family(), QString("TestOther"));
     }
     QFile::remove(Folder() + "Sinhala.fmp");
+    // Silent to the user, but the reason is logged.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^map \"Sinhala\" not loaded: "));
     QVERIFY(!w->LoadFontMap("Sinhala"));
     // The check mark follows the file of the last attempt.
     w->FillMapMenu(&menu, "", ".fmp");

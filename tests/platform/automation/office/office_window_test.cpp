@@ -16,6 +16,8 @@
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+using tavimo::TfrmMain;
+
 namespace css = com::sun::star;
 using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;

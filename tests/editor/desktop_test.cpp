@@ -1,0 +1,52 @@
+// Varunel's window on a desktop with a window manager: what only a real
+// window system shows. Run through tests/support/desktop.sh.
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+#include "EditorSettings.h"
+#include "program_session.h"
+#include "uFrmMain.h"
+
+using varunel::TfrmMain;
+
+class EditorDesktopTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<TProgramSession> session;
+
+  QRect Stored() const {
+    const TEditorSettings s = TEditorSettingsFile(session->folder.Folder()).Read();
+    return QRect(s.Left, s.Top, s.Width, s.Height);
+  }
+
+ private slots:
+  void initTestCase() { QApplication::setApplicationName("VarunelV1.0"); }
+  void init() { session = std::make_unique<TProgramSession>(); }
+  void cleanup() { session.reset(); }
+
+  // The stored bounds are the outer window's, frame included, both when
+  // applied and when saved: a start and a close leave them as they were,
+  // also when the window is closed maximized.
+  void storedBoundsAreTheOuterWindows() {
+    QVERIFY(WriteFile(session->folder.Folder() + "settings.ini",
+                      "[bounds]\nleft=60\ntop=70\nwidth=750\nheight=550\n"));
+    for (const bool maximized : {false, true}) {
+      auto w = std::make_unique<TfrmMain>();
+      w->FormCreate(w.get());
+      w->show();
+      QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+      QTRY_VERIFY(w->frameGeometry() != w->geometry());  // the manager's frame is there
+      QTRY_COMPARE(w->frameGeometry(), QRect(60, 70, 750, 550));
+      if (maximized) {
+        w->showMaximized();
+        QTRY_VERIFY(w->frameGeometry().width() > 750);
+      }
+      w->close();
+      QCOMPARE(Stored(), QRect(60, 70, 750, 550));
+    }
+  }
+};
+
+QTEST_MAIN(EditorDesktopTest)
+#include "desktop_test.moc"
