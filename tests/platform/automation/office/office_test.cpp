@@ -158,23 +158,32 @@ TEST_F(OfficeTest, ImpressSelectedTextBoxTakesTheText) {
   });
 }
 
-// The paragraph with the caret of the text box being edited, through the
-// view's accessible objects (the slide's view lies a few panes down). Call
-// inside Call.
-Reference<css::accessibility::XAccessibleText> CaretParagraph(const Reference<css::frame::XController>& view) {
+// The paragraphs of the text box being edited (the one with the caret),
+// through the view's accessible objects. Call inside Call.
+std::vector<Reference<css::accessibility::XAccessibleText>> EditedParagraphs(
+    const Reference<css::frame::XController>& view) {
   namespace a11y = css::accessibility;
-  std::function<Reference<a11y::XAccessibleText>(const Reference<a11y::XAccessibleContext>&, int)> find =
-      [&](const Reference<a11y::XAccessibleContext>& c, int depth) -> Reference<a11y::XAccessibleText> {
-    if (!c.is() || depth > 8) return nullptr;
-    Reference<a11y::XAccessibleText> text(c, css::uno::UNO_QUERY);
-    if (c->getAccessibleRole() == a11y::AccessibleRole::PARAGRAPH && text.is() && text->getCaretPosition() >= 0)
-      return text;
-    for (sal_Int32 i = 0; i < c->getAccessibleChildCount(); ++i)
-      if (auto found = find(c->getAccessibleChild(i)->getAccessibleContext(), depth + 1); found.is()) return found;
-    return nullptr;
-  };
+  std::vector<Reference<a11y::XAccessibleText>> paragraphs;
+  std::function<bool(const Reference<a11y::XAccessibleContext>&, int)> find =
+      [&](const Reference<a11y::XAccessibleContext>& c, int depth) {
+        if (!c.is() || depth > 8) return false;
+        paragraphs.clear();
+        bool edited = false;
+        for (sal_Int32 i = 0; i < c->getAccessibleChildCount(); ++i) {
+          Reference<a11y::XAccessibleContext> child = c->getAccessibleChild(i)->getAccessibleContext();
+          Reference<a11y::XAccessibleText> text(child, css::uno::UNO_QUERY);
+          if (child->getAccessibleRole() != a11y::AccessibleRole::PARAGRAPH || !text.is()) continue;
+          paragraphs.push_back(text);
+          edited = edited || text->getCaretPosition() >= 0;
+        }
+        if (edited) return true;
+        for (sal_Int32 i = 0; i < c->getAccessibleChildCount(); ++i)
+          if (find(c->getAccessibleChild(i)->getAccessibleContext(), depth + 1)) return true;
+        return false;
+      };
   Reference<a11y::XAccessible> window(view->getFrame()->getComponentWindow(), UNO_QUERY_THROW);
-  return find(window->getAccessibleContext(), 0);
+  if (!find(window->getAccessibleContext(), 0)) paragraphs.clear();
+  return paragraphs;
 }
 
 TEST_F(OfficeTest, ImpressBoxBeingEditedTakesTheTextAtItsCaret) {
@@ -222,12 +231,13 @@ TEST_F(OfficeTest, ImpressBoxBeingEditedTakesTheTextAtItsCaret) {
   // which ends after them.
   Call([&] { subtitle->setString("abc def"); });
   edit(subtitle);
-  Call([&] { CaretParagraph(view)->setCaretPosition(3); });
+  Call([&] { EditedParagraphs(view).at(0)->setCaretPosition(3); });
   ASSERT_TRUE(Send(output::Target::PowerPoint, kSinhala + u"\r\nY"));
   Call([&] {
-    auto caret = CaretParagraph(view);
-    EXPECT_EQ(ToU16(caret->getText()), u"Y def");
-    EXPECT_EQ(caret->getCaretPosition(), 1);
+    auto paragraphs = EditedParagraphs(view);
+    ASSERT_EQ(paragraphs.size(), 2u);
+    EXPECT_EQ(ToU16(paragraphs[1]->getText()), u"Y def");
+    EXPECT_EQ(paragraphs[1]->getCaretPosition(), 1);
   });
   leave();
   EXPECT_EQ(Call([&] { return ToU16(subtitle->getString()); }), u"abc" + kSinhala + u"\nY def");
@@ -237,7 +247,7 @@ TEST_F(OfficeTest, ImpressBoxBeingEditedTakesTheTextAtItsCaret) {
 
   // Text selected in the box: the text goes after it, both in the face and size.
   edit(subtitle);
-  Call([&] { CaretParagraph(view)->setSelection(2, 5); });
+  Call([&] { EditedParagraphs(view).at(1)->setSelection(2, 5); });
   ASSERT_TRUE(Send(output::Target::PowerPoint, u"gh"));
   leave();
   EXPECT_EQ(Call([&] { return ToU16(subtitle->getString()); }), u"abc" + kSinhala + u"\nY defgh");
