@@ -10,10 +10,11 @@
 // then fail with their messages.
 //
 // Every call into the office is bounded in time: it runs on a thread of its
-// own and the caller waits for it a bounded time; a call not back by then
-// fails (EOleError) and makes no further change once the office answers
-// again, so that a hung office holds the caller up for the call wait at
-// most.
+// own and the caller waits for it the call wait at most; a call not back by
+// then fails (EOleError), and once the office answers again it makes no
+// change it had not sent yet. The typing tool's output to Word and
+// PowerPoint is one call whose reads come first, so an output given up
+// while the office stalls on them never arrives later.
 #pragma once
 
 #include <chrono>

@@ -23,27 +23,6 @@ namespace automation::office {
 
 using rtl::OUString;
 
-thread_local const std::atomic<bool>* Connection::givenUp_ = nullptr;
-
-void Connection::GoOn() {
-  if (givenUp_ && givenUp_->load()) throw EOleError("The office did not answer in time.");
-}
-
-std::string Utf8(const OUString& text) { return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr(); }
-
-OUString ToOUString(const std::u16string& text) {
-  return OUString(reinterpret_cast<const sal_Unicode*>(text.data()), static_cast<sal_Int32>(text.size()));
-}
-
-std::u16string ToU16(const OUString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.getStr()), static_cast<size_t>(text.getLength()));
-}
-
-void RaiseFrom(const css::uno::Exception& e) {
-  std::string message = Utf8(e.Message);
-  throw EOleError(message.empty() ? std::string("The office refused the call.") : message);
-}
-
 // --- connection -----------------------------------------------------------------
 
 namespace {

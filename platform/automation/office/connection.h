@@ -29,11 +29,22 @@ namespace automation::office {
 namespace css = com::sun::star;
 using css::uno::Reference;
 
-std::string Utf8(const rtl::OUString& text);
-rtl::OUString ToOUString(const std::u16string& text);
-std::u16string ToU16(const rtl::OUString& text);
+// Header-only, as is all but opening a connection: the tests use the office
+// layer's own connections through its library.
+inline std::string Utf8(const rtl::OUString& text) {
+  return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr();
+}
+inline rtl::OUString ToOUString(const std::u16string& text) {
+  return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.data()), static_cast<sal_Int32>(text.size()));
+}
+inline std::u16string ToU16(const rtl::OUString& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.getStr()), static_cast<size_t>(text.getLength()));
+}
 
-[[noreturn]] void RaiseFrom(const css::uno::Exception& e);
+[[noreturn]] inline void RaiseFrom(const css::uno::Exception& e) {
+  std::string message = Utf8(e.Message);
+  throw EOleError(message.empty() ? std::string("The office refused the call.") : message);
+}
 
 class Connection {
  public:
@@ -58,12 +69,15 @@ class Connection {
   // Inside a call, before each change it makes to a document: raises
   // EOleError when the caller has given the call up, so that an office
   // that answers again late gets no further change from it.
-  static void GoOn();
+  static void GoOn() {
+    if (givenUp_ && givenUp_->load()) throw EOleError("The office did not answer in time.");
+  }
 
   Reference<css::frame::XDesktop2> Desktop() const { return link_->desktop; }
   // The office's component context, for its services.
   Reference<css::uno::XComponentContext> Context() const { return link_->context; }
 
+ private:
   // The bridge through one pipe and what it reached first.
   struct Link {
     Reference<css::lang::XComponent> bridge;
@@ -72,7 +86,6 @@ class Connection {
     std::shared_ptr<std::atomic<bool>> gone;  // the office has closed the bridge
   };
 
- private:
   Connection(const Settings& settings, std::shared_ptr<const Link> link)
       : settings_(settings), link_(std::move(link)) {}
 
@@ -83,7 +96,7 @@ class Connection {
   static std::shared_ptr<const Link> LinkTo(const Settings& settings);
 
   // The running call's given-up flag (null outside calls).
-  static thread_local const std::atomic<bool>* givenUp_;
+  static inline thread_local const std::atomic<bool>* givenUp_ = nullptr;
 
   Settings settings_;
   std::shared_ptr<const Link> link_;

@@ -10,6 +10,8 @@
 
 namespace automation::office {
 
+class Connection;
+
 // Each opens its server over a new connection to the office, or raises
 // EOleError when the office cannot be reached.
 struct Servers {
@@ -19,6 +21,10 @@ struct Servers {
   std::shared_ptr<WordDocument> (*newWriterDocument)(const Settings&, std::string& unreachable);
   std::shared_ptr<ExcelApplication> (*openCalc)(const Settings&);
   std::shared_ptr<PowerPointApplication> (*openImpress)(const Settings&);
+  // The connection itself, for reading the office's documents (the tests):
+  // the UNO runtime does not take two bridges of one process to the same
+  // office apart, so the tests use the layer's own (connection.h).
+  std::shared_ptr<Connection> (*connect)(const Settings&);
 };
 
 // The library's one exported function: extern "C" const Servers* <name>().

@@ -432,6 +432,58 @@ TEST(OfficePipe, ASocketOfAnotherUserIsNotLinkedTo) {
   ::unlink(path.c_str());
 }
 
+// The user closes the office and opens it again: after an Enter that failed
+// meanwhile, the next one reaches the office opened again.
+TEST(OfficeRestart, TheNextEnterReachesTheOfficeOpenedAgain) {
+  if (!TestOffice::Installed()) GTEST_SKIP() << "no office to test against";
+  testutil::TempDir profile;
+  Settings settings;
+  settings.pipeName = "varunel_office_restart_" + std::to_string(::getpid());
+  settings.startCommand = "soffice --headless --norestore --nodefault --nologo -env:UserInstallation=file://" +
+                          profile.path.string();
+  settings.startWait = std::chrono::seconds(60);
+  settings.callWait = std::chrono::seconds(10);
+  settings.layer = VARUNEL_OFFICE_LAYER_FILE;
+  ResetServers();
+  ASSERT_EQ(UseOffice(settings), "");
+  dialogs::Script script;
+  output::Connections c;
+  auto enter = [&] {
+    return output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, "");
+  };
+  auto openDocument = [&](const std::shared_ptr<Connection>& office) {
+    return office->Call([&] {
+      Reference<css::frame::XComponentLoader> loader(office->Desktop(), UNO_QUERY_THROW);
+      return Reference<css::util::XCloseable>(loader->loadComponentFromURL("private:factory/swriter", "_blank", 0, {}),
+                                             UNO_QUERY_THROW);
+    });
+  };
+  auto quit = [&](const std::shared_ptr<Connection>& office, const Reference<css::util::XCloseable>& document) {
+    office->Call([&] {
+      document->close(true);
+      office->Desktop()->terminate();
+    });
+  };
+
+  auto office = Layer().connect(settings);
+  auto document = openDocument(office);
+  EXPECT_TRUE(enter());
+  quit(office, document);
+  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
+  const std::string pipe = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
+  for (int i = 0; i < 200 && std::filesystem::exists(pipe); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+  // Enter starts the office again, which has no document open yet.
+  EXPECT_FALSE(enter());
+  office = Layer().connect(settings);
+  document = openDocument(office);
+  EXPECT_TRUE(enter());
+  EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
+  quit(office, document);
+  ResetServers();
+}
+
 // An office started here leaves the user's own launches working: a later
 // "soffice --writer" opens a Writer document in it. Only an office with
 // windows opens one (the -nogui packages open nothing either way), on a
@@ -457,7 +509,7 @@ TEST(OfficeStart, TheUsersOwnLaunchOpensAWriterDocumentInTheOfficeStartedHere) {
   const std::string user = " -env:UserInstallation=file://" + profile.path.string();
   settings.startCommand += user;
   settings.startWait = std::chrono::seconds(60);
-  auto office = Connection::Open(settings);
+  auto office = Layer().connect(settings);
   auto writerDocuments = [&] {
     return office->Call([office] {
       int count = 0;

@@ -5,6 +5,7 @@
 
 #include "connection.h"
 #include "office.h"
+#include "plugin.h"
 #include "process.h"
 #include "temp_dir.h"
 
@@ -13,11 +14,25 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/lang/Locale.hpp>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <string>
+
+// The office layer's servers from its library, the one the servers under
+// test come from: the tests read the office back through its connections.
+inline const automation::office::Servers& Layer() {
+  static const automation::office::Servers* servers = [] {
+    using Entry = const automation::office::Servers* (*)();
+    void* library = ::dlopen(VARUNEL_OFFICE_LAYER_FILE, RTLD_NOW | RTLD_LOCAL);
+    auto entry = library ? reinterpret_cast<Entry>(::dlsym(library, automation::office::kServersEntry)) : nullptr;
+    return entry ? entry() : nullptr;
+  }();
+  if (!servers) std::abort();
+  return *servers;
+}
 
 struct TestOffice {
   testutil::TempDir profile;
@@ -51,7 +66,7 @@ struct TestOffice {
     waitOnly.startCommand = "true";
     waitOnly.startWait = 60s;
     try {
-      connection = automation::office::Connection::Open(waitOnly);
+      connection = Layer().connect(waitOnly);
     } catch (const automation::EOleError& e) {
       failure = std::string("the office did not answer: ") + e.what();
     }
