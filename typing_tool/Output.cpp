@@ -32,8 +32,9 @@ int StrToInt(const std::string& text) {
 
 namespace {
 
-// The request for an application that sends it in one step: a size that is
-// not a whole number is left out, and raised about once the text is sent.
+// The request for an application that sends it in one step. A size that is
+// not a whole number is left out: the output fails after the text is sent,
+// as it does at the size step.
 TypedText Styled(const Request& request) {
   TypedText styled{request.text, request.face, std::nullopt};
   try {
@@ -48,7 +49,7 @@ TypedText Styled(const Request& request) {
 void OutputToWord(TWordApplication& word, const Request& request) {
   word.Connect();
   if (const TypedText styled = Styled(request); word.Selection()->TypeStyled(styled)) {
-    if (!styled.points) StrToInt(request.fontSize);
+    if (!styled.points) StrToInt(request.fontSize);  // raises
   } else {
     auto range = word.Selection()->Range();
     word.Selection()->TypeText(request.text);
@@ -78,7 +79,7 @@ void OutputToPowerPoint(TPowerPointApplication& powerPoint, const Request& reque
   powerPoint.Connect();
   auto textRange = [&] { return powerPoint.ActiveWindow()->Selection()->TextRange(); };
   if (const TypedText styled = Styled(request); textRange()->AppendStyled(styled)) {
-    if (!styled.points) StrToInt(request.fontSize);
+    if (!styled.points) StrToInt(request.fontSize);  // raises
   } else {
     const std::u16string selected = textRange()->Text();
     textRange()->SetText(selected + request.text);

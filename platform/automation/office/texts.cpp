@@ -43,14 +43,14 @@ css::uno::Any Sinhala() {
   return css::uno::Any(locale);
 }
 
+}  // namespace
+
 css::beans::PropertyValue Property(const char* name, const css::uno::Any& value) {
   css::beans::PropertyValue p;
   p.Name = rtl::OUString::createFromAscii(name);
   p.Value = value;
   return p;
 }
-
-}  // namespace
 
 void SetFace(const Reference<css::beans::XPropertySet>& text, const std::u16string& face) {
   const css::uno::Any name(ToOUString(face));

@@ -28,6 +28,8 @@ void SetSize(const Reference<css::beans::XPropertySet>& text, float points);
 // Whether the office takes `points` as a size (SetSize raises otherwise).
 bool IsSize(float points);
 
+css::beans::PropertyValue Property(const char* name, const css::uno::Any& value);
+
 // The character properties SetFace and SetSize set, for setting them in
 // one call: those of `face` and, when given, of `points` (a valid size).
 css::uno::Sequence<css::beans::PropertyValue> StyleProperties(const std::u16string& face,

@@ -305,13 +305,6 @@ std::shared_ptr<WordSelection> WriterApplication::Selection() {
 
 // --- Word document: a new, hidden Writer document -------------------------------
 
-css::beans::PropertyValue Property(const char* name, const css::uno::Any& value) {
-  css::beans::PropertyValue p;
-  p.Name = OUString::createFromAscii(name);
-  p.Value = value;
-  return p;
-}
-
 css::uno::Sequence<css::beans::PropertyValue> Properties(std::initializer_list<css::beans::PropertyValue> list) {
   return css::uno::Sequence<css::beans::PropertyValue>(list.begin(), static_cast<sal_Int32>(list.size()));
 }
