@@ -6,6 +6,7 @@
 
 #include "AppHooks.h"
 #include "EditorArt.h"
+#include "log.h"
 #include "office.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
@@ -48,8 +49,10 @@ int main(int argc, char** argv) {
   }
   TVarunelApplication app(argc, argv);
   QApplication::setApplicationName("VarunelV1.0");
-  // The Word document export writes through LibreOffice where it can be reached.
-  automation::office::UseOffice();
+  // The Word document export writes through LibreOffice where it can be
+  // reached, else Rich Text.
+  if (const std::string why = automation::office::UseOffice(); !why.empty())
+    qCWarning(lcFiles) << "the Word document export writes Rich Text:" << why.c_str();
 
   frmMain = new TfrmMain;
   frmMain->FormCreate(frmMain);

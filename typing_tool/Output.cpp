@@ -30,15 +30,35 @@ int StrToInt(const std::string& text) {
   return static_cast<int>(value);
 }
 
+namespace {
+
+// The request for an application that sends it in one step. A size that is
+// not a whole number is left out: the output fails after the text is sent,
+// as it does at the size step.
+TypedText Styled(const Request& request) {
+  TypedText styled{request.text, request.face, std::nullopt};
+  try {
+    styled.points = static_cast<float>(StrToInt(request.fontSize));
+  } catch (const std::invalid_argument&) {
+  }
+  return styled;
+}
+
+}  // namespace
+
 void OutputToWord(TWordApplication& word, const Request& request) {
   word.Connect();
-  auto range = word.Selection()->Range();
-  word.Selection()->TypeText(request.text);
-  range->SetEnd(range->End() + static_cast<int>(request.text.size()));
-  word.Selection()->SetRange(range->Start(), range->End());
-  word.Selection()->GetFont()->SetName(request.face);
-  word.Selection()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
-  word.Selection()->SetRange(range->End(), range->End());
+  if (const TypedText styled = Styled(request); word.Selection()->TypeStyled(styled)) {
+    if (!styled.points) StrToInt(request.fontSize);  // raises
+  } else {
+    auto range = word.Selection()->Range();
+    word.Selection()->TypeText(request.text);
+    range->SetEnd(range->End() + static_cast<int>(request.text.size()));
+    word.Selection()->SetRange(range->Start(), range->End());
+    word.Selection()->GetFont()->SetName(request.face);
+    word.Selection()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
+    word.Selection()->SetRange(range->End(), range->End());
+  }
   word.Disconnect();
 }
 
@@ -58,10 +78,14 @@ void OutputToExcel(TExcelApplication& excel, const Request& request, bool select
 void OutputToPowerPoint(TPowerPointApplication& powerPoint, const Request& request) {
   powerPoint.Connect();
   auto textRange = [&] { return powerPoint.ActiveWindow()->Selection()->TextRange(); };
-  const std::u16string selected = textRange()->Text();
-  textRange()->SetText(selected + request.text);
-  textRange()->GetFont()->SetName(request.face);
-  textRange()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
+  if (const TypedText styled = Styled(request); textRange()->AppendStyled(styled)) {
+    if (!styled.points) StrToInt(request.fontSize);  // raises
+  } else {
+    const std::u16string selected = textRange()->Text();
+    textRange()->SetText(selected + request.text);
+    textRange()->GetFont()->SetName(request.face);
+    textRange()->GetFont()->SetSize(static_cast<float>(StrToInt(request.fontSize)));
+  }
   powerPoint.Disconnect();
 }
 
@@ -91,6 +115,7 @@ bool Submit(QWidget* parent, Target target, Connections& connections, const Requ
   } catch (const std::exception& e) {
     static constexpr const char* kNames[] = {"Word", "Excel", "PowerPoint", "Messenger"};
     qCWarning(lcOutput) << "output to" << kNames[static_cast<int>(target)] << "failed:" << e.what();
+    connections.DisconnectAll();
     const char* message = target == Target::Word        ? kWordFailure
                           : target == Target::Messenger ? kMessengerFailure
                                                         : kOfficeFailure;

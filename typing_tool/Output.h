@@ -56,7 +56,9 @@ struct Connections {
 // `typingPaneEmpty`: the typing pane holds no text now; `englishMode` and
 // `displayFace` (the display pane's face, 8-bit) are read by the messenger.
 // Returns true when the typing pane is to be emptied; on a failure the
-// target's message has been shown and the text stays.
+// target's message has been shown, the text stays, and the connections are
+// closed, so that the next submit reaches the application anew (it may have
+// been closed and started again meanwhile).
 bool Submit(QWidget* parent, Target target, Connections& connections, const Request& request,
             bool isEnter, bool typingPaneEmpty, bool englishMode, const std::string& displayFace);
 

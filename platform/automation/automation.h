@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -66,6 +67,14 @@ inline constexpr int Select = 0xEB;
 
 // --- Word and PowerPoint ------------------------------------------------------
 
+// Text sent in one step with its face and, when given, its size in points
+// (WordSelection::TypeStyled, PowerPointTextRange::AppendStyled).
+struct TypedText {
+  std::u16string text;
+  std::u16string face;
+  std::optional<float> points;
+};
+
 class Font {
  public:
   virtual ~Font() = default;
@@ -91,6 +100,14 @@ class WordSelection {
   virtual void TypeText(const std::u16string& text) = 0;
   virtual void SetRange(int start, int end) = 0;
   virtual std::shared_ptr<Font> GetFont() = 0;
+  // What TypeText, SetRange over the typed text, the font's name and size
+  // and SetRange after it do, as one step: without a size the typed text is
+  // left selected, and a size out of range raises after the text is typed,
+  // as the size step would. A call given up before the step makes no change,
+  // so its text cannot arrive after the caller has reported the failure.
+  // Returns false where the application has no such step; the caller then
+  // goes through the members above.
+  virtual bool TypeStyled(const TypedText&) { return false; }
 };
 
 class WordDocument {
@@ -122,6 +139,10 @@ class PowerPointTextRange {
   virtual std::u16string Text() = 0;
   virtual void SetText(const std::u16string& text) = 0;
   virtual std::shared_ptr<Font> GetFont() = 0;
+  // What SetText(Text() + text) and the font's name and size do, as one
+  // step, with the insertion point left after the text; as
+  // WordSelection::TypeStyled otherwise.
+  virtual bool AppendStyled(const TypedText&) { return false; }
 };
 
 class PowerPointSelection {

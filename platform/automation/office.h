@@ -5,12 +5,16 @@
 // already, told to listen) and waited for a bounded time. The office is
 // never closed from here.
 //
+// The layer that talks UNO is a library loaded at run time, so that the
+// programs start where LibreOffice is not installed; the office targets
+// then fail with their messages.
+//
 // Every call into the office is bounded in time: it runs on a thread of its
-// own and the caller waits for it a bounded time; a call not back by then
-// fails (EOleError) and is left behind with its bridge, so that a hung
-// office never blocks the caller, and the next call links to the office
-// anew. An office that has closed stays unreachable over that connection,
-// as a closed application does.
+// own and the caller waits for it the call wait at most; a call not back by
+// then fails (EOleError), and once the office answers again it makes no
+// change it had not sent yet. The typing tool's output to Word and
+// PowerPoint is one call whose reads come first, so an output given up
+// while the office stalls on them never arrives later.
 #pragma once
 
 #include <chrono>
@@ -22,22 +26,23 @@ struct Settings {
   // The pipe the office listens on (per user: the office names it after the user).
   std::string pipeName = "tavimo";
   // The command that starts the office, or makes a running one listen; the
-  // pipe's --accept argument is added to it.
-  std::string startCommand = "soffice --invisible --nologo";
+  // pipe's --accept argument is added to it. No --invisible: an office
+  // started that way opens nothing for the user's own later launches.
+  std::string startCommand = "soffice --nodefault --nologo";
   // How long a started office is waited for.
   std::chrono::milliseconds startWait{20000};
   // How long one call into the office may take.
   std::chrono::milliseconds callWait{5000};
+  // The office layer's library; empty: the one in the program's own folder.
+  std::string layer;
 };
-
-// Whether this build can reach the office at all (it was built with the
-// LibreOffice SDK).
-bool Built();
 
 // Makes the Word, Excel and PowerPoint servers reach the office, and the
 // Word document server write through it when it can be reached (else the
-// in-process document, which writes Rich Text, as before). Does nothing in
-// a build without the SDK. ResetServers() undoes it.
-void UseOffice(const Settings& settings = {});
+// in-process document, which writes Rich Text, as before). Returns an empty
+// text when the office layer is in use; otherwise why it is not (a build
+// without the LibreOffice SDK, or a layer or LibreOffice that cannot be
+// loaded), and the servers are left as they were. ResetServers() undoes it.
+std::string UseOffice(const Settings& settings = {});
 
 }  // namespace automation::office

@@ -3,19 +3,16 @@
 #include <cerrno>
 #include <csignal>
 #include <ctime>
-#include <mutex>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
 
 namespace process {
 namespace {
-
-std::mutex gDetachedMutex;
-std::vector<int> gDetached;  // children of destroyed objects, not yet reaped
 
 // waitpid without blocking: true when `pid` has ended (and is now reaped) or
 // is no child of ours any more.
@@ -138,22 +135,15 @@ Process& Process::operator=(Process&& other) noexcept {
   return *this;
 }
 
+// A child still running is waited for on a thread of its own, which reaps
+// it the moment it ends.
 void Process::Release() {
-  if (pid_ > 0 && !ended_ && !ReapIfEnded(pid_)) {
-    std::lock_guard lock(gDetachedMutex);
-    gDetached.push_back(pid_);
-  }
+  if (pid_ > 0 && !ended_ && !ReapIfEnded(pid_)) std::thread([pid = pid_] { ReapBlocking(pid); }).detach();
   pid_ = 0;
   ended_ = false;
 }
 
-void ReapDetached() {
-  std::lock_guard lock(gDetachedMutex);
-  std::erase_if(gDetached, ReapIfEnded);
-}
-
 Process Process::Start(std::string_view commandLine, const std::string& folder, bool inheritHandles) {
-  ReapDetached();
   std::vector<std::string> args = SplitCommandLine(commandLine);
   if (args.empty()) return {};
   std::vector<char*> argv;

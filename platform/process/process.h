@@ -19,8 +19,8 @@ namespace process {
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
 // A started child process. Destroying the object leaves the process running
-// (the system reaps it later, so it never lingers as a zombie); Terminate()
-// ends it.
+// (it is reaped the moment it ends, so it never lingers as a zombie);
+// Terminate() ends it.
 class Process {
  public:
   Process() = default;
@@ -61,9 +61,5 @@ class Process {
   int pid_ = 0;
   bool ended_ = false;
 };
-
-// Reaps the children handed over by destroyed Process objects that have
-// ended since; Start() calls it too.
-void ReapDetached();
 
 }  // namespace process

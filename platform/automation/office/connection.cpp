@@ -7,27 +7,21 @@
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/XEventListener.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <cppuhelper/implbase1.hxx>
 #include <rtl/bootstrap.hxx>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+#include <mutex>
+#include <tuple>
 
 namespace automation::office {
 
 using rtl::OUString;
-
-std::string Utf8(const OUString& text) { return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr(); }
-
-OUString ToOUString(const std::u16string& text) {
-  return OUString(reinterpret_cast<const sal_Unicode*>(text.data()), static_cast<sal_Int32>(text.size()));
-}
-
-std::u16string ToU16(const OUString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.getStr()), static_cast<size_t>(text.getLength()));
-}
-
-void RaiseFrom(const css::uno::Exception& e) {
-  std::string message = Utf8(e.Message);
-  throw EOleError(message.empty() ? std::string("The office refused the call.") : message);
-}
 
 // --- connection -----------------------------------------------------------------
 
@@ -49,30 +43,48 @@ OUString PipeDescription(const Settings& settings) {
   return "pipe,name=" + OUString::fromUtf8(rtl::OString(settings.pipeName.c_str()));
 }
 
-}  // namespace
-
-Connection::Connection(const Settings& settings) : settings_(settings) {}
-
-Connection::~Connection() { DropBridge(); }
-
-// A call still waiting on a hung office keeps its bridge; it ends when the
-// office answers or goes away.
-void Connection::DropBridge() {
-  Reference<css::lang::XComponent> bridge;
-  {
-    std::lock_guard lock(mutex_);
-    bridge = std::move(bridge_);
-    bridge_.clear();
-    desktop_.clear();
+// The office's pipe is a socket in the shared temporary folder, named after
+// the user's id and the pipe's name. Any user may make a socket of that name
+// first; linking to it would send the text to them. Raises unless the
+// socket is this user's; with `linked` false, none at all is fine too
+// (nothing answers yet, or the office we start makes it).
+void CheckPipeIsOurs(const Settings& settings, bool linked) {
+  const uid_t user = ::getuid();
+  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
+  const std::string socket = folder + "/OSL_PIPE_" + std::to_string(user) + "_" + settings.pipeName;
+  struct stat st {};
+  if (::lstat(socket.c_str(), &st) != 0) {
+    if (linked) throw EOleError("The office's pipe " + socket + " went away; it is not used.");
+    return;
   }
-  if (!bridge.is() || state_ == State::Unlinked) return;
-  try {
-    bridge->dispose();
-  } catch (const css::uno::Exception&) {
-  }
+  if (!S_ISSOCK(st.st_mode))
+    throw EOleError("The office's pipe " + socket + " is not a socket; it is not used.");
+  if (st.st_uid != user)
+    throw EOleError("The office's pipe " + socket + " belongs to user " + std::to_string(st.st_uid) +
+                    ", not to this user (" + std::to_string(user) + "); it is not used.");
 }
 
-bool Connection::Link() {
+// Marks the link gone when the office closes its bridge.
+class GoneListener : public cppu::WeakImplHelper1<css::lang::XEventListener> {
+ public:
+  explicit GoneListener(std::shared_ptr<std::atomic<bool>> gone) : gone_(std::move(gone)) {}
+  void SAL_CALL disposing(const css::lang::EventObject&) override { gone_->store(true); }
+
+ private:
+  std::shared_ptr<std::atomic<bool>> gone_;
+};
+
+}  // namespace
+
+std::shared_ptr<const Connection::Link> Connection::LinkTo(const Settings& settings) {
+  // One link per pipe, for the life of the process: never destroyed, as
+  // releasing the office's objects while the process ends would call into
+  // a bridge that is going away.
+  static std::mutex mutex;
+  static auto& links = *new std::map<std::string, std::shared_ptr<const Link>>;
+  std::lock_guard lock(mutex);
+  if (auto it = links.find(settings.pipeName); it != links.end() && !it->second->gone->load()) return it->second;
+
   Reference<css::uno::XComponentContext> local;
   try {
     local = LocalContext();
@@ -81,40 +93,39 @@ bool Connection::Link() {
   } catch (const cppu::BootstrapException& e) {
     throw EOleError(Utf8(e.getMessage()));
   }
+  CheckPipeIsOurs(settings, false);
   Reference<css::bridge::XBridge> bridge;
   try {
     Reference<css::connection::XConnection> pipe =
-        css::connection::Connector::create(local)->connect(PipeDescription(settings_));
+        css::connection::Connector::create(local)->connect(PipeDescription(settings));
+    // A socket made by someone else between the check and the connect.
+    try {
+      CheckPipeIsOurs(settings, true);
+    } catch (const EOleError&) {
+      pipe->close();
+      throw;
+    }
     bridge = css::bridge::BridgeFactory::create(local)->createBridge("", "urp", pipe, nullptr);
   } catch (const css::connection::NoConnectException&) {
-    return false;
+    return nullptr;
   } catch (const css::uno::Exception& e) {
     RaiseFrom(e);
   }
-  DropBridge();
-  {
-    std::lock_guard lock(mutex_);
-    bridge_.set(bridge, css::uno::UNO_QUERY_THROW);
-  }
-  state_ = State::Live;
-  try {
-    auto desktop = Call([bridge] {
-      Reference<css::uno::XComponentContext> remote(bridge->getInstance("StarOffice.ComponentContext"),
-                                                    css::uno::UNO_QUERY_THROW);
-      return css::frame::Desktop::create(remote);
-    });
-    std::lock_guard lock(mutex_);
-    desktop_ = desktop;
-  } catch (const EOleError&) {
-    if (state_ == State::Live) state_ = State::Unlinked;
-    throw;
-  }
-  return true;
+  auto link = std::make_shared<Link>();
+  link->gone = std::make_shared<std::atomic<bool>>(false);
+  link->bridge.set(bridge, css::uno::UNO_QUERY_THROW);
+  link->bridge->addEventListener(new GoneListener(link->gone));
+  std::tie(link->context, link->desktop) = Bounded(settings.callWait, [bridge] {
+    Reference<css::uno::XComponentContext> remote(bridge->getInstance("StarOffice.ComponentContext"),
+                                                  css::uno::UNO_QUERY_THROW);
+    return std::pair(remote, css::frame::Desktop::create(remote));
+  });
+  links[settings.pipeName] = link;
+  return link;
 }
 
 std::shared_ptr<Connection> Connection::Open(const Settings& settings) {
-  std::shared_ptr<Connection> c(new Connection(settings));
-  if (c->Link()) return c;
+  if (auto link = LinkTo(settings)) return std::shared_ptr<Connection>(new Connection(settings, link));
   const std::string command = settings.startCommand + " --accept=" + Utf8(PipeDescription(settings)) + ";urp;";
   process::Process started = process::Process::Start(command, "", false);
   if (!started.Valid()) throw EOleError("Server execution failed");
@@ -123,8 +134,9 @@ std::shared_ptr<Connection> Connection::Open(const Settings& settings) {
   std::string failure = "Server execution failed";
   while (std::chrono::steady_clock::now() < until) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    CheckPipeIsOurs(settings, false);
     try {
-      if (c->Link()) return c;
+      if (auto link = LinkTo(settings)) return std::shared_ptr<Connection>(new Connection(settings, link));
     } catch (const EOleError& e) {
       failure = e.what();
     }

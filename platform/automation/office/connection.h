@@ -1,21 +1,26 @@
-// One connection to the office over UNO: a bridge through the named pipe,
-// the office's desktop, and calls bounded in time.
+// A connection to the office over UNO: a bridge through the named pipe, the
+// office's desktop, and calls bounded in time.
+//
+// The UNO runtime shares the proxies of an office's objects between all
+// bridges of this process to that office: a second bridge hands out the
+// first one's proxies, and disposing a bridge breaks them for every
+// connection. So one bridge per pipe is kept for the life of the office and
+// shared by the connections; it is never disposed from here, and a new one
+// is made only once the office has closed it.
 #pragma once
 
 #include "automation.h"
 #include "office.h"
 
-#include <com/sun/star/connection/XConnection.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
-#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -24,69 +29,95 @@ namespace automation::office {
 namespace css = com::sun::star;
 using css::uno::Reference;
 
-std::string Utf8(const rtl::OUString& text);
-rtl::OUString ToOUString(const std::u16string& text);
-std::u16string ToU16(const rtl::OUString& text);
+// Header-only, as is all but opening a connection: the tests use the office
+// layer's own connections through its library.
+inline std::string Utf8(const rtl::OUString& text) {
+  return rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8).getStr();
+}
+inline rtl::OUString ToOUString(const std::u16string& text) {
+  return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.data()), static_cast<sal_Int32>(text.size()));
+}
+inline std::u16string ToU16(const rtl::OUString& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.getStr()), static_cast<size_t>(text.getLength()));
+}
+
+[[noreturn]] inline void RaiseFrom(const css::uno::Exception& e) {
+  std::string message = Utf8(e.Message);
+  throw EOleError(message.empty() ? std::string("The office refused the call.") : message);
+}
 
 class Connection {
  public:
-  // Connects through the settings' pipe; when nothing answers, starts the
+  // Connects through the settings' pipe (over the bridge already there,
+  // while the office keeps it open); when nothing answers, starts the
   // office with the pipe's --accept argument and tries again until the
-  // start wait is over. Raises EOleError when the office cannot be reached.
+  // start wait is over. Raises EOleError when the office cannot be reached,
+  // and when the pipe is a socket that is not this user's (whoever made it
+  // would receive the text).
   static std::shared_ptr<Connection> Open(const Settings& settings);
-  ~Connection();  // drops the bridge; the office goes on
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
 
   // Runs `call` (UNO calls into the office) on a thread of its own and
   // waits for it the call wait at most; `call` must own what it uses (it
   // may outlive the wait). Office exceptions become EOleError with their
-  // message. A call that does not return in time is left behind with its
-  // bridge, and the next call links to the office anew, through the pipe
-  // only. Once the office has closed the connection stays dead, as one to a
-  // closed application does.
+  // message. A call that does not return in time is given up: it is left
+  // behind, and GoOn() stops it before its next change.
   template <class F>
-  auto Call(F call) -> decltype(call());
-
-  Reference<css::frame::XDesktop2> Desktop() const {
-    std::lock_guard lock(mutex_);
-    return desktop_;
+  auto Call(F call) -> decltype(call()) {
+    return Bounded(settings_.callWait, std::move(call));
   }
 
- private:
-  explicit Connection(const Settings& settings);
-  // Builds the bridge through the pipe; false when nothing answers on it.
-  bool Link();
-  void DropBridge();
+  // Inside a call, before each change it makes to a document: raises
+  // EOleError when the caller has given the call up, so that an office
+  // that answers again late gets no further change from it.
+  static void GoOn() {
+    if (givenUp_ && givenUp_->load()) throw EOleError("The office did not answer in time.");
+  }
 
-  enum class State { Live, Unlinked, Closed };
+  Reference<css::frame::XDesktop2> Desktop() const { return link_->desktop; }
+  // The office's component context, for its services.
+  Reference<css::uno::XComponentContext> Context() const { return link_->context; }
+
+ private:
+  // The bridge through one pipe and what it reached first.
+  struct Link {
+    Reference<css::lang::XComponent> bridge;
+    Reference<css::uno::XComponentContext> context;
+    Reference<css::frame::XDesktop2> desktop;
+    std::shared_ptr<std::atomic<bool>> gone;  // the office has closed the bridge
+  };
+
+  Connection(const Settings& settings, std::shared_ptr<const Link> link)
+      : settings_(settings), link_(std::move(link)) {}
+
+  template <class F>
+  static auto Bounded(std::chrono::milliseconds wait, F call) -> decltype(call());
+  // The pipe's bridge, made when there is none yet or the office has closed
+  // it; null when nothing answers on the pipe.
+  static std::shared_ptr<const Link> LinkTo(const Settings& settings);
+
+  // The running call's given-up flag (null outside calls).
+  static inline thread_local const std::atomic<bool>* givenUp_ = nullptr;
+
   Settings settings_;
-  State state_ = State::Unlinked;
-  mutable std::mutex mutex_;  // calls read the desktop on their own threads
-  Reference<css::lang::XComponent> bridge_;
-  Reference<css::frame::XDesktop2> desktop_;
+  std::shared_ptr<const Link> link_;
 };
 
-[[noreturn]] void RaiseFrom(const css::uno::Exception& e);
-
 template <class F>
-auto Connection::Call(F call) -> decltype(call()) {
+auto Connection::Bounded(std::chrono::milliseconds wait, F call) -> decltype(call()) {
   using Result = decltype(call());
-  if (state_ == State::Closed) throw EOleError("The office has closed.");
-  if (state_ == State::Unlinked && !Link()) throw EOleError("The office does not answer.");
   auto task = std::make_shared<std::packaged_task<Result()>>(std::move(call));
+  auto givenUp = std::make_shared<std::atomic<bool>>(false);
   std::future<Result> result = task->get_future();
-  std::thread([task] { (*task)(); }).detach();
-  if (result.wait_for(settings_.callWait) != std::future_status::ready) {
-    state_ = State::Unlinked;
-    DropBridge();
+  std::thread([task, givenUp] {
+    givenUp_ = givenUp.get();
+    (*task)();
+  }).detach();
+  if (result.wait_for(wait) != std::future_status::ready) {
+    givenUp->store(true);
     throw EOleError("The office did not answer in time.");
   }
   try {
     return result.get();
-  } catch (const css::lang::DisposedException&) {
-    state_ = State::Closed;
-    throw EOleError("The office has closed.");
   } catch (const css::uno::Exception& e) {
     RaiseFrom(e);
   }

@@ -1,27 +1,73 @@
+// The programs' side of the office layer: finds its library beside the
+// program and loads it on first use of UseOffice(). The library is never
+// unloaded: the servers it made may live until the program ends.
 #include "office.h"
 
 #include "inprocess.h"
-#include "office_servers.h"
+#include "plugin.h"
+
+#include "log.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <mutex>
 
 namespace automation::office {
 
-bool Built() { return true; }
+namespace {
 
-void UseOffice(const Settings& settings) {
-  SetStarter<WordApplication>([settings] { return OpenWriter(Connection::Open(settings)); });
-  SetStarter<ExcelApplication>([settings] { return OpenCalc(Connection::Open(settings)); });
-  SetStarter<PowerPointApplication>([settings] { return OpenImpress(Connection::Open(settings)); });
+#ifdef VARUNEL_OFFICE_LAYER
+std::string LayerFile(const Settings& settings) {
+  if (!settings.layer.empty()) return settings.layer;
+  std::error_code ec;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return (program.parent_path() / VARUNEL_OFFICE_LAYER).string();
+}
+
+// The library's servers, or null with `why` said.
+const Servers* Load(const std::string& file, std::string& why) {
+  // One load per library file, kept for the life of the program.
+  static std::mutex mutex;
+  std::lock_guard lock(mutex);
+  void* library = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) {
+    const char* error = ::dlerror();
+    why = error ? error : "cannot load " + file;
+    return nullptr;
+  }
+  using Entry = const Servers* (*)();
+  auto entry = reinterpret_cast<Entry>(::dlsym(library, kServersEntry));
+  if (!entry) {
+    why = file + " is not the office layer";
+    return nullptr;
+  }
+  return entry();
+}
+#endif
+
+}  // namespace
+
+std::string UseOffice(const Settings& settings) {
+#ifndef VARUNEL_OFFICE_LAYER
+  (void)settings;
+  return "this build has no office layer (built without the LibreOffice SDK)";
+#else
+  std::string why;
+  const Servers* servers = Load(LayerFile(settings), why);
+  if (!servers) return why;
+  SetStarter<WordApplication>([servers, settings] { return servers->openWriter(settings); });
+  SetStarter<ExcelApplication>([servers, settings] { return servers->openCalc(settings); });
+  SetStarter<PowerPointApplication>([servers, settings] { return servers->openImpress(settings); });
   // The export writes a Word document through the office when it can be
   // reached, else Rich Text in-process, as without the office.
-  SetStarter<WordDocument>([settings]() -> std::shared_ptr<WordDocument> {
-    std::shared_ptr<Connection> office;
-    try {
-      office = Connection::Open(settings);
-    } catch (const EOleError&) {
-      return std::make_shared<inprocess::Document>();
-    }
-    return NewWriterDocument(std::move(office));
+  SetStarter<WordDocument>([servers, settings]() -> std::shared_ptr<WordDocument> {
+    std::string unreachable;
+    if (auto document = servers->newWriterDocument(settings, unreachable)) return document;
+    qCWarning(lcFiles) << "the Word document is written as Rich Text:" << unreachable.c_str();
+    return std::make_shared<inprocess::Document>();
   });
+  return {};
+#endif
 }
 
 }  // namespace automation::office

@@ -4,6 +4,7 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XFrames.hpp>
+#include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 
 namespace automation::office {
@@ -33,18 +34,55 @@ Reference<css::frame::XModel> FindDocument(Connection& office, const char* servi
   return nullptr;
 }
 
+namespace {
+
+css::uno::Any Sinhala() {
+  css::lang::Locale locale;
+  locale.Language = "si";
+  locale.Country = "LK";
+  return css::uno::Any(locale);
+}
+
+}  // namespace
+
+css::beans::PropertyValue Property(const char* name, const css::uno::Any& value) {
+  css::beans::PropertyValue p;
+  p.Name = rtl::OUString::createFromAscii(name);
+  p.Value = value;
+  return p;
+}
+
 void SetFace(const Reference<css::beans::XPropertySet>& text, const std::u16string& face) {
   const css::uno::Any name(ToOUString(face));
   text->setPropertyValue("CharFontName", name);
   text->setPropertyValue("CharFontNameComplex", name);
+  text->setPropertyValue("CharLocaleComplex", Sinhala());
 }
 
+// The office takes any height; a word processor's limits keep it sane.
+bool IsSize(float points) { return points >= 1 && points <= 1638; }
+
 void SetSize(const Reference<css::beans::XPropertySet>& text, float points) {
-  // The office takes any height; a word processor's limits keep it sane.
-  if (!(points >= 1 && points <= 1638)) throw EOleError("The requested member of the collection does not exist.");
+  if (!IsSize(points)) throw EOleError("The requested member of the collection does not exist.");
   const css::uno::Any height(points);
   text->setPropertyValue("CharHeight", height);
   text->setPropertyValue("CharHeightComplex", height);
+}
+
+css::uno::Sequence<css::beans::PropertyValue> StyleProperties(const std::u16string& face,
+                                                             std::optional<float> points) {
+  const css::uno::Any name(ToOUString(face));
+  std::vector<css::beans::PropertyValue> list{Property("CharFontName", name), Property("CharFontNameComplex", name),
+                                              Property("CharLocaleComplex", Sinhala())};
+  if (points)
+    for (const auto& p : SizeProperties(*points)) list.push_back(p);
+  return css::uno::Sequence<css::beans::PropertyValue>(list.data(), static_cast<sal_Int32>(list.size()));
+}
+
+css::uno::Sequence<css::beans::PropertyValue> SizeProperties(float points) {
+  const css::beans::PropertyValue list[]{Property("CharHeight", css::uno::Any(points)),
+                                         Property("CharHeightComplex", css::uno::Any(points))};
+  return css::uno::Sequence<css::beans::PropertyValue>(list, 2);
 }
 
 std::vector<std::u16string> Lines(const std::u16string& text) {

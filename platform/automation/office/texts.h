@@ -4,9 +4,11 @@
 
 #include "connection.h"
 
+#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +20,21 @@ namespace automation::office {
 Reference<css::frame::XModel> FindDocument(Connection& office, const char* service);
 
 // Sets the face (or the size in points) for Western and complex-script text
-// alike, so that Sinhala shows in it too. Call inside Connection::Call.
+// alike, so that Sinhala shows in it too; with the face, the complex-script
+// language becomes Sinhala (Sri Lanka), so that the office spell-checks and
+// hyphenates it as Sinhala. Call inside Connection::Call.
 void SetFace(const Reference<css::beans::XPropertySet>& text, const std::u16string& face);
 void SetSize(const Reference<css::beans::XPropertySet>& text, float points);
+// Whether the office takes `points` as a size (SetSize raises otherwise).
+bool IsSize(float points);
+
+css::beans::PropertyValue Property(const char* name, const css::uno::Any& value);
+
+// The character properties SetFace and SetSize set, for setting them in
+// one call: those of `face` and, when given, of `points` (a valid size).
+css::uno::Sequence<css::beans::PropertyValue> StyleProperties(const std::u16string& face,
+                                                             std::optional<float> points);
+css::uno::Sequence<css::beans::PropertyValue> SizeProperties(float points);
 
 // The lines of a text whose lines end in CR LF, CR or LF; one more line than breaks.
 std::vector<std::u16string> Lines(const std::u16string& text);

@@ -1,4 +1,8 @@
-// Writer in Word's place. Word counts positions in characters with a
+// Writer in Word's place. The typing tool types in one step at the view
+// cursor (WordSelection::TypeStyled), working from the cursor's own range,
+// so that the document's size plays no part.
+//
+// For the members one by one: Word counts positions in characters with a
 // paragraph mark between paragraphs, and the typing tool sends CR LF between
 // lines and counts both: here a position counts the characters of the text
 // before it, a paragraph break as two (CR LF), so that a range moved on by
@@ -18,14 +22,16 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextPortionAppend.hpp>
 #include <com/sun/star/text/XTextViewCursor.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <random>
 
 namespace automation::office {
 
@@ -260,6 +266,33 @@ class WriterSelection : public WordSelection {
       return Reference<css::beans::XPropertySet>(ViewCursor(*app->office), css::uno::UNO_QUERY_THROW);
     });
   }
+  bool TypeStyled(const TypedText& styled) override {
+    const bool sized = styled.points && IsSize(*styled.points);
+    const auto lines = Lines(styled.text);
+    // The office makes a paragraph of each line when they are split by CR.
+    OUString typed = ToOUString(lines.front());
+    for (size_t i = 1; i < lines.size(); ++i) typed += "\r" + ToOUString(lines[i]);
+    app_->office->Call([office = app_->office, typed, sized,
+                        properties = StyleProperties(styled.face, sized ? styled.points : std::nullopt)] {
+      auto cursor = ViewCursor(*office);
+      Reference<css::text::XTextPortionAppend> text(cursor->getText(), css::uno::UNO_QUERY_THROW);
+      // Typing replaces the selection.
+      Connection::GoOn();
+      if (!cursor->isCollapsed()) cursor->setString(OUString());
+      // The text in its face and size, in one call.
+      Connection::GoOn();
+      Reference<XTextRange> range = typed.isEmpty() ? cursor->getStart() : text->insertTextPortion(typed, properties, cursor->getStart());
+      Connection::GoOn();
+      if (sized) {
+        cursor->gotoRange(range->getEnd(), false);
+      } else {
+        cursor->gotoRange(range->getStart(), false);
+        cursor->gotoRange(range->getEnd(), true);
+      }
+    });
+    if (styled.points && !sized) throw EOleError("The requested member of the collection does not exist.");
+    return true;
+  }
 
  private:
   std::shared_ptr<WriterApplication> app_;
@@ -271,13 +304,6 @@ std::shared_ptr<WordSelection> WriterApplication::Selection() {
 }
 
 // --- Word document: a new, hidden Writer document -------------------------------
-
-css::beans::PropertyValue Property(const char* name, const css::uno::Any& value) {
-  css::beans::PropertyValue p;
-  p.Name = OUString::createFromAscii(name);
-  p.Value = value;
-  return p;
-}
 
 css::uno::Sequence<css::beans::PropertyValue> Properties(std::initializer_list<css::beans::PropertyValue> list) {
   return css::uno::Sequence<css::beans::PropertyValue>(list.begin(), static_cast<sal_Int32>(list.size()));
@@ -316,20 +342,22 @@ class WriterDocument : public WordDocument, public Owner, public std::enable_sha
   }
   std::shared_ptr<WordRange> Content() override { return Whole(); }
   std::shared_ptr<WordRange> Range() override { return Whole(); }
-  // The office writes the document into a temporary file, whose bytes then
-  // replace the target as a whole.
+  // The office writes the document into a temporary file in a folder only
+  // this user may enter, whose bytes then replace the target as a whole. The
+  // folder goes again on every path.
   void SaveAs(const std::u16string& fileName) override {
     Open();
     namespace fs = std::filesystem;
-    const fs::path temp = fs::temp_directory_path() /
-                          (".varunel-export-" + std::to_string(std::random_device{}()) + ".doc");
+    std::string folder = (fs::temp_directory_path() / "varunel-export-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) throw EOleError("Word cannot save this file.");
     struct Removed {
       fs::path path;
       ~Removed() {
         std::error_code ec;
-        fs::remove(path, ec);
+        fs::remove_all(path, ec);
       }
-    } removed{temp};
+    } removed{folder};
+    const fs::path temp = fs::path(folder) / "export.doc";
     office->Call([document = document_, url = FileUrl(temp.string())] {
       Reference<css::frame::XStorable> storable(document, css::uno::UNO_QUERY_THROW);
       storable->storeToURL(url, Properties({Property("FilterName", css::uno::Any(OUString("MS Word 97"))),

@@ -56,7 +56,7 @@ TEST_F(OfficeOutputTest, WordTypesSelectsStylesAndPutsTheCaretAfter) {
   EXPECT_EQ(doc->SelectionSpan().start, 4);
 }
 
-TEST_F(OfficeOutputTest, WordWithABadSizeTypesButFailsAndTheConnectionIsReused) {
+TEST_F(OfficeOutputTest, WordWithABadSizeTypesButFailsAndTheNextSubmitLinksAnew) {
   auto word = Running<inprocess::Word>();
   EXPECT_FALSE(Send(Target::Word, u"ab", "12a"));
   auto doc = word->ActiveDocument();
@@ -64,24 +64,24 @@ TEST_F(OfficeOutputTest, WordWithABadSizeTypesButFailsAndTheConnectionIsReused) 
   EXPECT_EQ(doc->Body().FontAt(0), inprocess::CharFont(u"FM Abhaya", inprocess::kDefaultSize));
   EXPECT_EQ(Messages(), QStringList{kWordFailure});
   EXPECT_EQ(script.asked.back().icon, dialogs::Icon::Error);
-  EXPECT_TRUE(c.WordApplication1.Connected());
+  EXPECT_FALSE(c.WordApplication1.Connected());
 
-  // The open connection is reused: the fixed submit reaches the same Word
-  // even when it no longer answers as the running instance. The text typed
-  // the first time is still selected, so submitting again replaces it.
-  RevokeRunning(Server::Word);
+  // The fixed submit reaches the running Word anew. The text typed the
+  // first time is still selected, so submitting again replaces it.
   EXPECT_TRUE(Send(Target::Word, u"ab"));
   EXPECT_EQ(doc->Body().Text(), u"ab");
   EXPECT_EQ(doc->Body().FontAt(1), Styled());
 }
 
-TEST_F(OfficeOutputTest, AClosedApplicationFailsEverySubmitOverTheOpenConnection) {
+TEST_F(OfficeOutputTest, AnApplicationClosedAndStartedAgainIsReachedByTheNextSubmit) {
   auto word = Running<inprocess::Word>();
   word->CloseDocument();
   EXPECT_FALSE(Send(Target::Word, u"a"));
   word->faults->Quit();
-  Running<inprocess::Word>();
   EXPECT_FALSE(Send(Target::Word, u"a"));
+  auto again = Running<inprocess::Word>();
+  EXPECT_TRUE(Send(Target::Word, u"a"));
+  EXPECT_EQ(again->ActiveDocument()->Body().Text(), u"a");
   EXPECT_EQ(Messages().size(), 2);
 }
 
@@ -127,7 +127,7 @@ TEST_F(OfficeOutputTest, ExcelNumberCellsAddAndFailOnText) {
   EXPECT_FALSE(Send(Target::Excel, u"", "14", true, true));
   EXPECT_EQ(book->Active(), inprocess::Workbook::Address(1, 1));
   EXPECT_EQ(Messages(), QStringList{kOfficeFailure});
-  EXPECT_TRUE(c.ExcelApplication1.Connected());
+  EXPECT_FALSE(c.ExcelApplication1.Connected());
 
   // A failing step leaves the earlier ones done.
   book->At(1, 1).value = Variant::FromText(u"");

@@ -7,8 +7,16 @@
 #include "test_office.h"
 #include "dialogs.h"
 
+#include <com/sun/star/accessibility/AccessibleRole.hpp>
+#include <com/sun/star/accessibility/XAccessible.hpp>
+#include <com/sun/star/accessibility/XAccessibleContext.hpp>
+#include <com/sun/star/accessibility/XAccessibleText.hpp>
+#include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
+#include <com/sun/star/frame/DispatchHelper.hpp>
+#include <com/sun/star/frame/XDispatchProvider.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/sheet/XCellAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
@@ -22,9 +30,14 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -54,7 +67,7 @@ class OfficeTest : public ::testing::Test {
   void SetUp() override {
     if (!gOffice || !gOffice->connection) GTEST_SKIP() << "no office to test against";
     ResetServers();
-    UseOffice(gOffice->settings);
+    ASSERT_EQ(UseOffice(gOffice->settings), "");
   }
   void TearDown() override {
     for (auto& d : documents) Call([&] { Reference<css::util::XCloseable>(d, UNO_QUERY_THROW)->close(true); });
@@ -66,10 +79,11 @@ class OfficeTest : public ::testing::Test {
     return gOffice->Call(std::forward<F>(f));
   }
 
-  // A new hidden document of the factory's kind, closed after the test.
-  Reference<css::uno::XInterface> Open(const char* factory) {
+  // A new document of the factory's kind (hidden, or with a view as the
+  // user's), closed after the test.
+  Reference<css::uno::XInterface> Open(const char* factory, bool shown = false) {
     return Call([&] {
-      auto d = gOffice->Load(OUString::createFromAscii(factory));
+      auto d = gOffice->Load(OUString::createFromAscii(factory), shown);
       documents.push_back(d);
       return d;
     });
@@ -144,6 +158,103 @@ TEST_F(OfficeTest, ImpressSelectedTextBoxTakesTheText) {
   });
 }
 
+// The paragraphs of the text box being edited (the one with the caret),
+// through the view's accessible objects. Call inside Call.
+std::vector<Reference<css::accessibility::XAccessibleText>> EditedParagraphs(
+    const Reference<css::frame::XController>& view) {
+  namespace a11y = css::accessibility;
+  std::vector<Reference<a11y::XAccessibleText>> paragraphs;
+  std::function<bool(const Reference<a11y::XAccessibleContext>&, int)> find =
+      [&](const Reference<a11y::XAccessibleContext>& c, int depth) {
+        if (!c.is() || depth > 8) return false;
+        paragraphs.clear();
+        bool edited = false;
+        for (sal_Int32 i = 0; i < c->getAccessibleChildCount(); ++i) {
+          Reference<a11y::XAccessibleContext> child = c->getAccessibleChild(i)->getAccessibleContext();
+          Reference<a11y::XAccessibleText> text(child, css::uno::UNO_QUERY);
+          if (child->getAccessibleRole() != a11y::AccessibleRole::PARAGRAPH || !text.is()) continue;
+          paragraphs.push_back(text);
+          edited = edited || text->getCaretPosition() >= 0;
+        }
+        if (edited) return true;
+        for (sal_Int32 i = 0; i < c->getAccessibleChildCount(); ++i)
+          if (find(c->getAccessibleChild(i)->getAccessibleContext(), depth + 1)) return true;
+        return false;
+      };
+  Reference<a11y::XAccessible> window(view->getFrame()->getComponentWindow(), UNO_QUERY_THROW);
+  if (!find(window->getAccessibleContext(), 0)) paragraphs.clear();
+  return paragraphs;
+}
+
+TEST_F(OfficeTest, ImpressBoxBeingEditedTakesTheTextAtItsCaret) {
+  auto document = Open("private:factory/simpress", true);
+  Reference<css::frame::XController> view;
+  Reference<css::text::XText> title, subtitle;
+  Call([&] {
+    view = Reference<css::frame::XModel>(document, UNO_QUERY_THROW)->getCurrentController();
+    auto pages = Reference<css::drawing::XDrawPagesSupplier>(document, UNO_QUERY_THROW)->getDrawPages();
+    Reference<css::drawing::XDrawPage> page(pages->getByIndex(0), UNO_QUERY_THROW);
+    title.set(page->getByIndex(0), UNO_QUERY_THROW);
+    subtitle.set(page->getByIndex(1), UNO_QUERY_THROW);
+  });
+  auto dispatch = [&](const char* command) {
+    Call([&] {
+      css::frame::DispatchHelper::create(gOffice->connection->Context())
+          ->executeDispatch(Reference<css::frame::XDispatchProvider>(view->getFrame(), UNO_QUERY_THROW),
+                            OUString::createFromAscii(command), "", 0, {});
+    });
+  };
+  // As a click into the box, and a click outside it.
+  auto edit = [&](const Reference<css::text::XText>& box) {
+    Call([&] { Reference<css::view::XSelectionSupplier>(view, UNO_QUERY_THROW)->select(css::uno::Any(box)); });
+    dispatch(".uno:Text");
+  };
+  auto leave = [&] { dispatch(".uno:SelectObject"); };
+  auto styleOf = [&](const Reference<css::text::XText>& box, sal_Int16 from, sal_Int16 count) {
+    return Call([&] {
+      auto c = box->createTextCursor();
+      c->gotoStart(false);
+      c->goRight(from, false);
+      c->goRight(count, true);
+      return StyleOf(c);
+    });
+  };
+
+  // The empty "Click to add Title" box.
+  edit(title);
+  ASSERT_TRUE(Send(output::Target::PowerPoint, kSinhala));
+  leave();
+  EXPECT_EQ(Call([&] { return ToU16(title->getString()); }), kSinhala);
+  EXPECT_EQ(styleOf(title, 0, static_cast<sal_Int16>(kSinhala.size())), kMapStyle);
+
+  // Text in the box and the caret within it: two lines go in at the caret,
+  // which ends after them.
+  Call([&] { subtitle->setString("abc def"); });
+  edit(subtitle);
+  Call([&] { EditedParagraphs(view).at(0)->setCaretPosition(3); });
+  ASSERT_TRUE(Send(output::Target::PowerPoint, kSinhala + u"\r\nY"));
+  Call([&] {
+    auto paragraphs = EditedParagraphs(view);
+    ASSERT_EQ(paragraphs.size(), 2u);
+    EXPECT_EQ(ToU16(paragraphs[1]->getText()), u"Y def");
+    EXPECT_EQ(paragraphs[1]->getCaretPosition(), 1);
+  });
+  leave();
+  EXPECT_EQ(Call([&] { return ToU16(subtitle->getString()); }), u"abc" + kSinhala + u"\nY def");
+  EXPECT_EQ(styleOf(subtitle, 3, static_cast<sal_Int16>(kSinhala.size() + 2)), kMapStyle);
+  EXPECT_NE(styleOf(subtitle, 0, 3), kMapStyle);
+  EXPECT_NE(styleOf(subtitle, static_cast<sal_Int16>(kSinhala.size() + 5), 4), kMapStyle);
+
+  // Text selected in the box: the text goes after it, both in the face and size.
+  edit(subtitle);
+  Call([&] { EditedParagraphs(view).at(1)->setSelection(2, 5); });
+  ASSERT_TRUE(Send(output::Target::PowerPoint, u"gh"));
+  leave();
+  EXPECT_EQ(Call([&] { return ToU16(subtitle->getString()); }), u"abc" + kSinhala + u"\nY defgh");
+  EXPECT_EQ(styleOf(subtitle, static_cast<sal_Int16>(kSinhala.size() + 6), 5), kMapStyle);
+  EXPECT_TRUE(script.messages().isEmpty());
+}
+
 TEST_F(OfficeTest, NothingToReachOrNothingOpenGivesTheMessageAndKeepsTheText) {
   // Only a spreadsheet is open: no Writer document, no presentation.
   Open("private:factory/scalc");
@@ -178,28 +289,41 @@ TEST_F(OfficeTest, ARunningOfficeNotListeningIsToldToListen) {
   ResetServers();
   Settings other = gOffice->settings;
   other.pipeName += "_second";
-  UseOffice(other);
+  ASSERT_EQ(UseOffice(other), "");
   Open("private:factory/scalc");
   output::Connections c;
   EXPECT_TRUE(output::Submit(nullptr, output::Target::Excel, c, {kSinhala, kFace, "14"}, true, false, false, ""));
   EXPECT_TRUE(script.messages().isEmpty());
 }
 
-TEST_F(OfficeTest, AHungOfficeIsGivenUpAfterTheCallWaitAndReachedAgainLater) {
+TEST_F(OfficeTest, AStalledOfficeIsGivenUpAndWhatWasGivenUpNeverArrives) {
   ResetServers();
   Settings impatient = gOffice->settings;
   impatient.callWait = std::chrono::milliseconds(1000);
-  UseOffice(impatient);
-  Open("private:factory/swriter");
+  ASSERT_EQ(UseOffice(impatient), "");
+  auto document = Open("private:factory/swriter");
+  Reference<css::text::XText> body;
+  Call([&] { body = Reference<css::text::XTextDocument>(document, UNO_QUERY_THROW)->getText(); });
   output::Connections c;
   auto send = [&](const char* size) {
     return output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, size}, true, false, false, "");
   };
+  auto typedTimes = [&] {
+    const std::u16string text = Call([&] { return ToU16(body->getString()); });
+    int times = 0;
+    for (size_t at = text.find(kSinhala); at != std::u16string::npos; at = text.find(kSinhala, at + 1)) ++times;
+    return times;
+  };
   const pid_t group = -static_cast<pid_t>(gOffice->office.Id());
-  // A size that is not a number fails after typing: the connection stays open.
-  EXPECT_FALSE(send("x"));
-  ASSERT_TRUE(c.WordApplication1.Connected());
 
+  // A size that is not a number fails after typing, with the text selected,
+  // so that sending it again replaces it.
+  EXPECT_FALSE(send("x"));
+  EXPECT_EQ(typedTimes(), 1);
+  EXPECT_TRUE(send("14"));
+  EXPECT_EQ(typedTimes(), 1);
+
+  // The office stalls: the output is given up within the call wait.
   ASSERT_EQ(::kill(group, SIGSTOP), 0);
   const auto start = std::chrono::steady_clock::now();
   const bool sent = send("14");
@@ -207,14 +331,29 @@ TEST_F(OfficeTest, AHungOfficeIsGivenUpAfterTheCallWaitAndReachedAgainLater) {
   ::kill(group, SIGCONT);
   EXPECT_FALSE(sent);
   EXPECT_LT(took, std::chrono::seconds(5));
-  EXPECT_EQ(script.messages(), (QStringList{output::kWordFailure, output::kWordFailure}));
 
-  // Once the office answers again, so does the connection kept open.
+  // The office stalls in the middle of the typing step, while it finds the
+  // cursor: once it answers again, the step given up types nothing.
+  TWordApplication word;
+  word.Connect();
+  auto selection = word.Selection();
+  const TypedText typed{kSinhala, kFace, 14.0f};
+  ASSERT_EQ(::kill(group, SIGSTOP), 0);
+  EXPECT_THROW(selection->TypeStyled(typed), EOleError);
+  ::kill(group, SIGCONT);
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_EQ(typedTimes(), 1);
+
+  // The next submit links anew and types the text once.
   EXPECT_TRUE(send("14"));
+  EXPECT_EQ(typedTimes(), 2);
+  EXPECT_EQ(script.messages(), (QStringList{output::kWordFailure, output::kWordFailure}));
 }
 
 TEST_F(OfficeTest, WordDocumentExportedThroughTheOfficeOpensWithTheSameText) {
-  testutil::TempDir dir;
+  testutil::TempDir dir, temp;
+  const std::string tmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+  ::setenv("TMPDIR", temp.path.c_str(), 1);
   const auto file = dir.path / "out.doc";
   {
     std::ofstream old(file);
@@ -229,9 +368,17 @@ TEST_F(OfficeTest, WordDocumentExportedThroughTheOfficeOpensWithTheSameText) {
   doc.SaveAs(ToU16(OUString::fromUtf8(rtl::OString(file.c_str()))));
   doc.Close();
   doc.Disconnect();
-  // A Word 97 file (a compound file), and nothing left beside it.
+  // A Word 97 file (a compound file), and nothing left beside it or in the
+  // temporary folder, also after a failed save.
   EXPECT_EQ(testutil::ReadBytes(file).substr(0, 4), std::string("\xD0\xCF\x11\xE0", 4));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
+  TWordDocument failing;
+  failing.Connect();
+  failing.Content()->InsertAfter(text);
+  EXPECT_THROW(failing.SaveAs((dir.path / "missing" / "out.doc").u16string()), EOleError);
+  failing.Disconnect();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path), {}), 0);
+  tmpdir.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", tmpdir.c_str(), 1);
 
   Call([&] {
     OUString url;
@@ -250,6 +397,138 @@ TEST_F(OfficeTest, WordDocumentExportedThroughTheOfficeOpensWithTheSameText) {
     last->goLeft(6, true);
     EXPECT_EQ(StyleOf(last), kMapStyle);
   });
+}
+
+// A socket at the office's pipe that another user made first (as a relay
+// that passes everything on would): nothing is sent to it and no office is
+// started for it; the target gives its message.
+TEST(OfficePipe, ASocketOfAnotherUserIsNotLinkedTo) {
+  if (::geteuid() != 0) GTEST_SKIP() << "making a socket another user's needs root";
+  testutil::TempDir dir;
+  Settings settings;
+  settings.pipeName = "varunel_foreign_" + std::to_string(::getpid());
+  settings.startCommand = "touch " + (dir.path / "started").string();
+  settings.layer = VARUNEL_OFFICE_LAYER_FILE;
+  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
+  const std::string path = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
+  const int relay = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  ASSERT_EQ(::bind(relay, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(relay, 4), 0);
+  ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+
+  ResetServers();
+  ASSERT_EQ(UseOffice(settings), "");
+  dialogs::Script script;
+  output::Connections c;
+  EXPECT_FALSE(output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, ""));
+  EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
+  EXPECT_LT(::accept(relay, nullptr, nullptr), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir.path / "started"));
+  ResetServers();
+  ::close(relay);
+  ::unlink(path.c_str());
+}
+
+// The user closes the office and opens it again: after an Enter that failed
+// meanwhile, the next one reaches the office opened again.
+TEST(OfficeRestart, TheNextEnterReachesTheOfficeOpenedAgain) {
+  if (!TestOffice::Installed()) GTEST_SKIP() << "no office to test against";
+  testutil::TempDir profile;
+  Settings settings;
+  settings.pipeName = "varunel_office_restart_" + std::to_string(::getpid());
+  settings.startCommand = "soffice --headless --norestore --nodefault --nologo -env:UserInstallation=file://" +
+                          profile.path.string();
+  settings.startWait = std::chrono::seconds(60);
+  settings.callWait = std::chrono::seconds(10);
+  settings.layer = VARUNEL_OFFICE_LAYER_FILE;
+  ResetServers();
+  ASSERT_EQ(UseOffice(settings), "");
+  dialogs::Script script;
+  output::Connections c;
+  auto enter = [&] {
+    return output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, "");
+  };
+  auto openDocument = [&](const std::shared_ptr<Connection>& office) {
+    return office->Call([&] {
+      Reference<css::frame::XComponentLoader> loader(office->Desktop(), UNO_QUERY_THROW);
+      return Reference<css::util::XCloseable>(loader->loadComponentFromURL("private:factory/swriter", "_blank", 0, {}),
+                                             UNO_QUERY_THROW);
+    });
+  };
+  auto quit = [&](const std::shared_ptr<Connection>& office, const Reference<css::util::XCloseable>& document) {
+    office->Call([&] {
+      document->close(true);
+      office->Desktop()->terminate();
+    });
+  };
+
+  auto office = Layer().connect(settings);
+  auto document = openDocument(office);
+  EXPECT_TRUE(enter());
+  quit(office, document);
+  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
+  const std::string pipe = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
+  for (int i = 0; i < 200 && std::filesystem::exists(pipe); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+  // Enter starts the office again, which has no document open yet.
+  EXPECT_FALSE(enter());
+  office = Layer().connect(settings);
+  document = openDocument(office);
+  EXPECT_TRUE(enter());
+  EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
+  quit(office, document);
+  ResetServers();
+}
+
+// An office started here leaves the user's own launches working: a later
+// "soffice --writer" opens a Writer document in it. Only an office with
+// windows opens one (the -nogui packages open nothing either way), on a
+// display.
+TEST(OfficeStart, TheUsersOwnLaunchOpensAWriterDocumentInTheOfficeStartedHere) {
+  const char* display = std::getenv("DISPLAY");
+  if (!TestOffice::Installed() || !display || !*display) GTEST_SKIP() << "no office or no display";
+  std::error_code ec;
+  std::filesystem::path soffice;
+  for (const auto& folder : QString::fromLocal8Bit(std::getenv("PATH")).split(':'))
+    if (soffice.empty() && std::filesystem::exists(folder.toStdString() + "/soffice")) soffice = folder.toStdString() + "/soffice";
+  const auto program = std::filesystem::canonical(soffice, ec).parent_path();
+  bool windows = false;
+  for (const auto& entry : std::filesystem::directory_iterator(program, ec)) {
+    const std::string name = entry.path().filename().string();
+    windows = windows || (name.rfind("libvclplug_", 0) == 0 && name.find("svp") == std::string::npos);
+  }
+  if (!windows) GTEST_SKIP() << "the office is installed without windows";
+
+  testutil::TempDir profile;
+  Settings settings;
+  settings.pipeName = "varunel_office_start_" + std::to_string(::getpid());
+  const std::string user = " -env:UserInstallation=file://" + profile.path.string();
+  settings.startCommand += user;
+  settings.startWait = std::chrono::seconds(60);
+  auto office = Layer().connect(settings);
+  auto writerDocuments = [&] {
+    return office->Call([office] {
+      int count = 0;
+      auto all = office->Desktop()->getComponents()->createEnumeration();
+      while (all->hasMoreElements())
+        if (Reference<css::text::XTextDocument>(all->nextElement(), css::uno::UNO_QUERY).is()) ++count;
+      return count;
+    });
+  };
+  EXPECT_EQ(writerDocuments(), 0);
+  process::Process launch = process::Process::Start("soffice --writer" + user, "", false);
+  ASSERT_TRUE(launch.Valid());
+  launch.Wait({});
+  for (int i = 0; i < 300 && writerDocuments() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(writerDocuments(), 1);
+  try {
+    office->Call([office] { office->Desktop()->terminate(); });
+  } catch (const EOleError&) {
+  }
 }
 
 }  // namespace

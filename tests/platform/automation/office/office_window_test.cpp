@@ -45,7 +45,7 @@ class OfficeWindowTest : public QObject, TWindowFixture<TfrmMain> {
   void init() {
     if (!office) QSKIP("no office to test against");
     automation::ResetServers();
-    automation::office::UseOffice(office->settings);
+    QCOMPARE(automation::office::UseOffice(office->settings), std::string());
     QVERIFY(Open(WriteUnicodeSinhala));
     w->FFontSize = "14";
   }

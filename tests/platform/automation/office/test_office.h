@@ -5,18 +5,34 @@
 
 #include "connection.h"
 #include "office.h"
+#include "plugin.h"
 #include "process.h"
 #include "temp_dir.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/lang/Locale.hpp>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <string>
+
+// The office layer's servers from its library, the one the servers under
+// test come from: the tests read the office back through its connections.
+inline const automation::office::Servers& Layer() {
+  static const automation::office::Servers* servers = [] {
+    using Entry = const automation::office::Servers* (*)();
+    void* library = ::dlopen(VARUNEL_OFFICE_LAYER_FILE, RTLD_NOW | RTLD_LOCAL);
+    auto entry = library ? reinterpret_cast<Entry>(::dlsym(library, automation::office::kServersEntry)) : nullptr;
+    return entry ? entry() : nullptr;
+  }();
+  if (!servers) std::abort();
+  return *servers;
+}
 
 struct TestOffice {
   testutil::TempDir profile;
@@ -34,6 +50,7 @@ struct TestOffice {
                                 "-env:UserInstallation=file://" + profile.path.string();
     settings.startCommand = command;
     settings.callWait = 10s;
+    settings.layer = VARUNEL_OFFICE_LAYER_FILE;
     // Started here, so that it can be stopped. Through a shell only to leave
     // the tests' output alone: an office that outlives a crashed test must
     // not hold the test runner's pipes open.
@@ -49,7 +66,7 @@ struct TestOffice {
     waitOnly.startCommand = "true";
     waitOnly.startWait = 60s;
     try {
-      connection = automation::office::Connection::Open(waitOnly);
+      connection = Layer().connect(waitOnly);
     } catch (const automation::EOleError& e) {
       failure = std::string("the office did not answer: ") + e.what();
     }
@@ -72,22 +89,25 @@ struct TestOffice {
     return connection->Call(std::forward<F>(f));
   }
 
-  // A hidden document; call inside Call.
-  com::sun::star::uno::Reference<com::sun::star::uno::XInterface> Load(const rtl::OUString& url) {
+  // A hidden document, or one with a view as the user's has (only that
+  // view edits text boxes); call inside Call.
+  com::sun::star::uno::Reference<com::sun::star::uno::XInterface> Load(const rtl::OUString& url, bool shown = false) {
     namespace css = com::sun::star;
     css::uno::Sequence<css::beans::PropertyValue> hidden(1);
     hidden.getArray()[0].Name = "Hidden";
-    hidden.getArray()[0].Value <<= true;
+    hidden.getArray()[0].Value <<= !shown;
     css::uno::Reference<css::frame::XComponentLoader> loader(connection->Desktop(), css::uno::UNO_QUERY_THROW);
     return css::uno::Reference<css::uno::XInterface>(loader->loadComponentFromURL(url, "_blank", 0, hidden),
                                                      css::uno::UNO_QUERY_THROW);
   }
 };
 
-// Face and size of a piece of text, for Western and for complex script.
+// Face and size of a piece of text, for Western and for complex script,
+// and the complex script's language.
 struct TextStyle {
   std::u16string face, complexFace;
   float height = 0, complexHeight = 0;
+  std::u16string complexLanguage;
   bool operator==(const TextStyle&) const = default;
 };
 
@@ -96,9 +116,11 @@ inline TextStyle StyleOf(const com::sun::star::uno::Reference<com::sun::star::un
   namespace css = com::sun::star;
   css::uno::Reference<css::beans::XPropertySet> p(text, css::uno::UNO_QUERY_THROW);
   using automation::office::ToU16;
+  const auto locale = p->getPropertyValue("CharLocaleComplex").get<css::lang::Locale>();
   return {ToU16(p->getPropertyValue("CharFontName").get<rtl::OUString>()),
           ToU16(p->getPropertyValue("CharFontNameComplex").get<rtl::OUString>()),
-          p->getPropertyValue("CharHeight").get<float>(), p->getPropertyValue("CharHeightComplex").get<float>()};
+          p->getPropertyValue("CharHeight").get<float>(), p->getPropertyValue("CharHeightComplex").get<float>(),
+          ToU16(locale.Language + "-" + locale.Country)};
 }
 
-inline const TextStyle kMapStyle{u"Noto Sans Sinhala", u"Noto Sans Sinhala", 14, 14};
+inline const TextStyle kMapStyle{u"Noto Sans Sinhala", u"Noto Sans Sinhala", 14, 14, u"si-LK"};
