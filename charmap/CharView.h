@@ -6,17 +6,20 @@
 
 #include <QFont>
 #include <QLabel>
-#include <QPainterPath>
+#include <QSize>
 #include <QString>
+#include <memory>
 
 class QPainter;
 class QPixmap;
+struct TCaptionFit;
 
 class TTntCharView : public QLabel {
   Q_OBJECT
 
  public:
   explicit TTntCharView(QWidget* owner = nullptr);
+  ~TTntCharView() override;
 
   // Plain values: setting one neither repaints nor changes anything else.
   int ColumnIndex = 0;
@@ -47,14 +50,15 @@ class TTntCharView : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  // Draws the caption centred at the top, scaled down where its ink would
-  // not fit inside the tile.
+  // Draws the caption centred at the top, in a smaller size where its ink
+  // would not fit inside the tile.
   void DrawCaption(QPainter& p);
 
   bool FPressed = false;
-  // The caption's shaped outline, kept while caption and font stay.
+  // Where the caption goes, kept while caption, font and size stay.
   QString FCaptionText;
   QFont FCaptionFont;
-  QPainterPath FCaptionPath;
-  double FCaptionAdvance = 0;
+  QSize FCaptionSize;
+  qreal FCaptionRatio = 0;
+  std::shared_ptr<const TCaptionFit> FCaptionFit;
 };

@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QEnterEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -21,6 +23,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "CharView.h"
 #include "RunApp.h"
@@ -35,6 +38,9 @@ namespace {
 
 constexpr int kTileWidth = 44;
 constexpr int kTileHeight = 27;
+// Where the tiles the strip does not need wait: above and left of its content,
+// so that they neither show nor widen it.
+constexpr QPoint kParked(-1000, -1000);
 
 std::string Narrow(const QString& s) { return codepage::NarrowQ(s); }
 QString Widen(std::string_view s) { return codepage::WidenQ(s); }
@@ -324,29 +330,76 @@ void TfrmMainBase::FindSuggestions(const std::string& text, bool searchMode) {
 }
 
 std::vector<TTntCharView*> TfrmMainBase::Tiles() const {
-  std::vector<TTntCharView*> tiles;
-  for (QObject* child : ScrollBox1->Content()->children())
-    if (auto* tile = qobject_cast<TTntCharView*>(child)) tiles.push_back(tile);
-  return tiles;
+  return {FTilePool.begin(), FTilePool.begin() + FTilesShown};
 }
 
 void TfrmMainBase::LayoutSuggestions(const TCharCollection& list) {
-  std::vector<TTntCharView*> old = Tiles();
-  for (auto it = old.rbegin(); it != old.rend(); ++it) delete *it;
+  // Tiles are kept from search to search, relabelled and moved: a strip of
+  // a hundred tiles is rebuilt within a frame.
+  const int before = FTilesShown;
+  FTilesShown = 0;
   int row = 0;
   int column = 0;
   for (int i = 0; i < list.Count(); ++i) {
     AddCharView(row, column, list.Items(i));
     ++column;
   }
-  // A new tile shown under the mouse is selected at once; the tiles made
-  // after it must not cover its enlarged box.
-  if (FSelectedView) FSelectedView->raise();
+  // Tiles not needed now are moved out of the strip's sight rather than
+  // hidden: every tile shown again would cost a round of show events (and
+  // an X round trip while the pointer rests over the window).
+  for (int i = FTilesShown; i < before; ++i) FTilePool[static_cast<std::size_t>(i)]->move(kParked);
+  ShowTiles();
   ScrollBox1->UpdateRange();
+  EnterPointedTile();
+}
+
+void TfrmMainBase::ShowTiles() {
+  // Only tiles just made are hidden.
+  std::vector<TTntCharView*> hidden;
+  for (TTntCharView* tile : Tiles())
+    if (tile->isHidden()) hidden.push_back(tile);
+  if (hidden.empty()) return;
+  // While the pointer rests over the window, every tile shown on its own
+  // asks the X server where the pointer is; shown with the strip's content,
+  // the server is asked once.
+  QWidget* content = ScrollBox1->Content();
+  const bool together = content->isVisible() && window()->underMouse();
+  if (together) content->hide();
+  for (TTntCharView* tile : hidden) tile->show();
+  if (together) content->show();
+}
+
+void TfrmMainBase::EnterPointedTile() {
+  if (!ScrollBox1->viewport()->underMouse()) return;
+  QWidget* content = ScrollBox1->Content();
+  const QPoint global = QCursor::pos();
+  auto* tile = qobject_cast<TTntCharView*>(content->childAt(content->mapFromGlobal(global)));
+  // A tile shown there anew has been entered already.
+  if (!tile || tile == FSelectedView) return;
+  const QPoint local = tile->mapFromGlobal(global);
+  QEnterEvent enter(local, tile->mapTo(window(), local), global);
+  QCoreApplication::sendEvent(tile, &enter);
+}
+
+TTntCharView* TfrmMainBase::NextTile() {
+  const auto next = static_cast<std::size_t>(FTilesShown++);
+  if (next < FTilePool.size()) {
+    TTntCharView* tile = FTilePool[next];
+    // A tile selected in an earlier strip: the strip's colours and font.
+    if (tile->testAttribute(Qt::WA_SetPalette)) tile->setPalette(QPalette());
+    if (tile->testAttribute(Qt::WA_SetFont)) tile->setFont(QFont());
+    return tile;
+  }
+  auto* tile = new TTntCharView(ScrollBox1->Content());
+  tile->hide();
+  tile->setCursor(Qt::ArrowCursor);
+  BindCharView(tile);
+  FTilePool.push_back(tile);
+  return tile;
 }
 
 TTntCharView* TfrmMainBase::AddCharView(int& row, int& column, const TCharItem& item) {
-  auto* tile = new TTntCharView(ScrollBox1->Content());
+  TTntCharView* tile = NextTile();
   const QScrollBar* h = ScrollBox1->horizontalScrollBar();
   const QScrollBar* v = ScrollBox1->verticalScrollBar();
   const int hPos = h->isVisible() ? h->value() : 0;
@@ -364,13 +417,10 @@ TTntCharView* TfrmMainBase::AddCharView(int& row, int& column, const TCharItem& 
   tile->setGeometry(left + hPos, top + vPos, kTileWidth, kTileHeight);
   tile->RowIndex = row;
   tile->ColumnIndex = column;
-  tile->setCursor(Qt::ArrowCursor);
-  BindCharView(tile);
   tile->CharInEnglish = QString::fromStdU16String(item.CharInEnglish);
   tile->CharInFont = QString::fromStdU16String(item.CharInFont);
   tile->Data = QString::fromStdU16String(item.Data);
   tile->IsBiggerChars = item.IsBiggerChars;
-  tile->show();
   return tile;
 }
 

@@ -132,7 +132,7 @@ class TfrmMainBase : public QMainWindow {
   void txtEnglishChange(QObject* Sender);
   virtual void chkSuggestClick(QObject* Sender);
   void ScrollBox1DblClick(QObject* Sender);
-  // The tiles now in the strip, in creation order.
+  // The tiles now in the strip, in strip order.
   std::vector<TTntCharView*> Tiles() const;
 
   // --- maps -------------------------------------------------------------
@@ -186,6 +186,9 @@ class TfrmMainBase : public QMainWindow {
   bool RefreshCaretOn(quint16 key);
   // Binds a new tile's events; the editor binds no mouse entry.
   virtual void BindCharView(TTntCharView* tile);
+  // The next tile of the strip: one kept from an earlier search, with the
+  // colours and font of a selection taken back, or a new one, hidden.
+  TTntCharView* NextTile();
   // Cuts every signal from the children to this window (destructors).
   void DisconnectChildren();
   // A pane's text converted with the active map.
@@ -203,6 +206,15 @@ class TfrmMainBase : public QMainWindow {
 
  private:
   static QString& AppFolderOverride();
+  // Shows the tiles of the strip that are new.
+  void ShowTiles();
+  // The tile under the resting pointer is entered, as a tile shown there
+  // anew would be (a tile moved or relabelled there is not, by itself).
+  void EnterPointedTile();
+  // Every tile made so far, in strip order; the first FTilesShown are the
+  // strip's, the others out of its sight until a search needs them again.
+  std::vector<TTntCharView*> FTilePool;
+  int FTilesShown = 0;
   // The typing mode the display text was last made in: after a switch the
   // next update makes the whole text again.
   bool FDisplayEnglish = false;

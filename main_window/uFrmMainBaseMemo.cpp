@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -40,7 +41,13 @@ void TMemo::ContentsChange(int position, int, int added) {
   const int blocks = doc->blockCount();
   const int delta = blocks - FKnownBlocks;
   const int first = doc->findBlock(position).blockNumber();
-  const int last = doc->findBlock(position + added).blockNumber();
+  const QTextBlock edited = doc->findBlock(position + added);
+  const int last = edited.blockNumber();
+  // The line an edit ends in keeps its shaped glyphs (they are dropped after
+  // each layout otherwise): the pane lays it out, finds the caret in it and
+  // paints it, and each of those would shape a long line anew. The change is
+  // reported before the layout, so the layout to come already keeps them.
+  if (edited.isValid()) edited.layout()->setCacheEnabled(true);
   FKnownBlocks = blocks;
   if (FChanges.whole) return;
   if (first < 0 || last < 0) {
@@ -118,12 +125,28 @@ void TMemo::ReplaceLines(int first, int last, const QString& text) {
   const QTextBlock a = document()->findBlockByNumber(first);
   const QTextBlock b = document()->findBlockByNumber(last);
   if (!a.isValid() || !b.isValid() || last < first) return;
-  QTextCursor c(document());
-  c.setPosition(a.position());
-  c.setPosition(b.position() + b.length() - 1, QTextCursor::KeepAnchor);
+  QString old;
+  for (QTextBlock k = a;; k = k.next()) {
+    old += k.text();
+    if (k == b) break;
+    old += QChar('\n');
+  }
   const QString t = Incoming(text);
-  if (c.selectedText() == QString(t).replace(QChar('\n'), kParagraph)) return;
-  c.insertText(t);
+  // Only the stretch between what the old and the new text share at their
+  // start and at their end is replaced: a letter typed in a long line does
+  // not put the whole line in again.
+  const qsizetype most = std::min(old.size(), t.size());
+  qsizetype prefix = 0;
+  while (prefix < most && old.at(prefix) == t.at(prefix)) ++prefix;
+  qsizetype suffix = 0;
+  while (suffix < most - prefix && old.at(old.size() - 1 - suffix) == t.at(t.size() - 1 - suffix)) ++suffix;
+  if (prefix == old.size() && prefix == t.size()) return;
+  QTextCursor c(document());
+  c.setPosition(a.position() + static_cast<int>(prefix));
+  c.setPosition(a.position() + static_cast<int>(old.size() - suffix), QTextCursor::KeepAnchor);
+  c.beginEditBlock();
+  c.insertText(t.mid(prefix, t.size() - prefix - suffix));
+  c.endEditBlock();
 }
 
 void TMemo::AddLine(const QString& text) {

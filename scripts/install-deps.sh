@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev fonts-noto-core libsimpleini-dev
   xvfb openbox trayer x11-utils
+  # The start-up bench watches the screen through the X server's damage reports.
+  libxcb-damage0-dev
   # The Word, Excel and PowerPoint targets on LibreOffice: the SDK to build
   # them, and headless Writer, Calc and Impress for their tests.
   libreoffice-dev libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-impress-nogui

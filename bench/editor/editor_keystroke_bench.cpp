@@ -1,57 +1,28 @@
-// Time from a key press in the editor's typing pane to the converted display
-// pane and the rebuilt suggestion strip, on documents of 2,000 and 20,000
-// lines with the caret in the middle: a letter typed inside a line (one
-// line converted) and Enter (a new line: the whole text converted). Uses
-// the shipped default map, or the map given on the command line.
+// Varunel's editor window, from a key press to the painted frame, beside a
+// bare Qt pane of the window's size given the same text and keys in the same
+// run (see TypingCases.h for the rows). Uses the shipped default map, or the
+// map given on the command line. Run it on a desktop (scripts/bench.sh):
+//   editor_keystroke_bench [map.fmp]
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
+#include "FrameClock.h"
+#include "TypingCases.h"
+#include "registry.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 
 using varunel::TfrmMain;
 
-namespace {
-
-struct Result {
-  double median;
-  double worst;
-};
-
-Result Summary(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return {times[times.size() / 2], times.back()};
-}
-
-// Presses `key` at the caret `rounds` times, each followed by a Backspace
-// (not timed) so the document keeps its size.
-Result Measure(TfrmMain& w, Qt::Key key, char letter, int rounds) {
-  std::vector<double> times;
-  QElapsedTimer t;
-  for (int r = 0; r < rounds; ++r) {
-    t.start();
-    if (letter)
-      QTest::keyClick(w.memEnglish, letter);
-    else
-      QTest::keyClick(w.memEnglish, key);
-    times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-    QTest::keyClick(w.memEnglish, Qt::Key_Backspace);
-    QApplication::processEvents();
-  }
-  return Summary(times);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  QApplication::setApplicationName("VarunelV1.0");
+  // A blinking caret would paint in the middle of a measurement.
+  QApplication::setCursorFlashTime(0);
   QTemporaryDir dir;
   const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(VARUNEL_PROGRAM_DIR "/Sinhala.fmp");
   if (!QFileInfo::exists(source) || !QFile::copy(source, dir.filePath("Sinhala.fmp"))) {
@@ -59,25 +30,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   TfrmMainBase::SetAppFolder(dir.path());
+  registry::SetHiveFile(dir.filePath("registry.ini").toStdString());
 
   TfrmMain w;
   w.FormCreate(&w);
+  w.move(20, 20);
   w.show();
-  QApplication::processEvents();
-  std::printf("map: %s (%d items)\n", qPrintable(source), w.FCharMap->Count());
+  if (!QTest::qWaitForWindowExposed(&w, 5000)) std::fprintf(stderr, "the window was not shown\n");
+  bench::TBareWindow bare(w.size(), QPoint(w.frameGeometry().right() + 20, 20));
+  bare.ShowExposed();
+  std::printf("map: %s (%d items), window %dx%d\n", qPrintable(source), w.FCharMap->Count(), w.width(), w.height());
 
-  for (const int lines : {2000, 20000}) {
-    QString text;
-    for (int i = 0; i < lines; ++i) text += QStringLiteral("mama sinhala liyanavaa %1 laxkaava\r\n").arg(i);
-    w.memEnglish->SetText(text);
-    // The caret at the end of the middle line.
-    w.memEnglish->SetSelStart(static_cast<int>(text.size() / 2));
-    w.memEnglish->moveCursor(QTextCursor::EndOfLine);
-    QApplication::processEvents();
-    const Result letter = Measure(w, Qt::Key_A, 'a', 30);
-    const Result enter = Measure(w, Qt::Key_Return, 0, 15);
-    std::printf("%5d lines: inside a line median %.3f ms, worst %.3f ms; Enter median %.3f ms, worst %.3f ms\n",
-                lines, letter.median, letter.worst, enter.median, enter.worst);
-  }
+  bench::Header(QStringLiteral("Varunel, on X with the pointer over the suggestion strip"), QStringLiteral("Varunel"));
+  bench::TypingRows({&w, {}}, bare);
   return 0;
 }

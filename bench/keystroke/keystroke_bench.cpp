@@ -1,23 +1,21 @@
-// Time from a key press in the typing pane to the converted display line and
-// the rebuilt suggestion strip, for a one-line text and a 2,000-line text with
-// the caret in the middle; Backspace joining two lines of it and Enter
-// splitting them again; English typing on it; and a paste of 1 MB of lines,
-// then typing on the pane it made. Uses the default map of the program folder,
-// a map given on the command line, or else a generated map of the same size.
+// Tavimo's typing window, from a key press to the painted frame, beside a
+// bare Qt pane of the window's size given the same text and keys in the same
+// run (see TypingCases.h for the rows), and English typing. Uses the default
+// map of the program folder, a map given on the command line, or else a
+// generated map of the same size. Run it on a desktop (scripts/bench.sh):
+//   keystroke_bench [map.fmp]
 #include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTest>
-#include <algorithm>
+#include <QTimer>
 #include <cstdio>
-#include <vector>
 
-#include "CharView.h"
+#include "FrameClock.h"
+#include "TypingCases.h"
+#include "WorkingCtrls.h"
 #include "codepage.h"
+#include "registry.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 
@@ -53,117 +51,51 @@ void GenerateMap(const QString& path) {
   map.SaveToFile(path.toStdString());
 }
 
-// The window with its output left out: Enter, which the join case presses,
+// The window with its output left out: Enter, which the split case presses,
 // would otherwise open the output's error box.
 class TBenchWindow : public TfrmMain {
  public:
   bool SendToTarget(TOutputTarget, const QString&, bool) override { return false; }
 };
 
-struct Result {
-  double median;
-  double worst;
-  double paintedMedian;  // including the repaint of panes and strip
-  std::size_t tiles;
-};
-
-// Types `keys` one by one at the caret, each followed by a Backspace so the
-// text keeps its size; times every key press.
-Result Measure(TfrmMain& w, const QString& keys, int rounds) {
-  std::vector<double> times, painted;
-  std::size_t tiles = 0;
-  QElapsedTimer t;
-  for (int r = 0; r < rounds; ++r) {
-    for (QChar c : keys) {
-      t.start();
-      QTest::keyClick(w.memEnglish, c.toLatin1());
-      const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
-      times.push_back(ms);
-      tiles = std::max(tiles, w.Tiles().size());
-      w.repaint();
-      QApplication::processEvents();
-      painted.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-    for (int i = 0; i < keys.size(); ++i) QTest::keyClick(w.memEnglish, Qt::Key_Backspace);
-  }
-  std::sort(times.begin(), times.end());
-  std::sort(painted.begin(), painted.end());
-  return {times[times.size() / 2], times.back(), painted[painted.size() / 2], tiles};
-}
-
-// Backspace at the start of a line (joining it to the one before) and Enter
-// splitting it again, each timed.
-Result MeasureJoin(TfrmMain& w, int line, int rounds) {
-  std::vector<double> times;
-  QElapsedTimer t;
-  w.memEnglish->WantReturns = true;
-  for (int r = 0; r < rounds; ++r) {
-    QTextCursor c(w.memEnglish->document()->findBlockByNumber(line));
-    w.memEnglish->setTextCursor(c);
-    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Return}) {
-      t.start();
-      QTest::keyClick(w.memEnglish, key);
-      times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-    }
-  }
-  w.memEnglish->WantReturns = false;
-  std::sort(times.begin(), times.end());
-  return {times[times.size() / 2], times.back(), 0, w.Tiles().size()};
-}
-
-void Print(const char* what, const Result& r) {
-  std::printf("%-10s: median %.3f ms, worst %.3f ms per keystroke (up to %zu tiles); with repaint median %.3f ms\n",
-              what, r.median, r.worst, r.tiles, r.paintedMedian);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  QApplication::setApplicationName("Tavimo 2.1");
+  // A blinking caret would paint in the middle of a measurement.
+  QApplication::setCursorFlashTime(0);
   QTemporaryDir dir;
-  QString source = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(VARUNEL_PROGRAM_DIR "/Sinhala.fmp");
+  const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(VARUNEL_PROGRAM_DIR "/Sinhala.fmp");
   const QString target = dir.filePath("Sinhala.fmp");
   const bool shipped = QFileInfo::exists(source) && QFile::copy(source, target);
   if (!shipped) GenerateMap(target);
   TfrmMainBase::SetAppFolder(dir.path());
+  registry::SetHiveFile(dir.filePath("registry.ini").toStdString());
 
   TBenchWindow w;
-  w.FFontMapName = "Sinhala";
-  w.CreateMaps();
+  w.FormCreate(&w);
+  w.tmrSplash->stop();
+  w.tmrLoadSettings->stop();
+  w.move(20, 20);
   w.show();
-  QApplication::processEvents();
-  std::printf("map: %s (%d items)\n", shipped ? qPrintable(source) : "generated", w.FCharMap->Count());
+  if (!QTest::qWaitForWindowExposed(&w, 5000)) std::fprintf(stderr, "the window was not shown\n");
+  bench::TBareWindow bare(w.size(), QPoint(w.frameGeometry().right() + 20, 20));
+  bare.ShowExposed();
+  std::printf("map: %s (%d items), window %dx%d\n", shipped ? qPrintable(source) : "generated",
+              w.FCharMap->Count(), w.width(), w.height());
 
-  const QString keys = "kaamaa";
-  w.memEnglish->SetText("mama ");
-  w.memEnglish->moveCursor(QTextCursor::End);
-  const Result one = Measure(w, keys, 50);
-  Print("one line", one);
-
-  QString text;
-  for (int i = 0; i < 2000; ++i) text += QStringLiteral("mama kaama gedara yanavaa %1\r\n").arg(i);
-  w.memEnglish->SetText(text);
-  w.memEnglish->SetSelStart(static_cast<int>(text.size() / 2));
-  const Result many = Measure(w, keys, 20);
-  Print("2000 lines", many);
-  Print("join/split", MeasureJoin(w, 1000, 20));
-
-  // English typing mirrors; no conversion, no suggestions.
-  w.FEnglishMode = true;
-  w.memEnglish->SetSelStart(static_cast<int>(text.size() / 2));
-  Print("English", Measure(w, keys, 20));
-  w.FEnglishMode = false;
-
-  // 1 MB of lines pasted into the 2,000-line pane at its caret.
-  QString mb;
-  for (int i = 0; mb.size() < (1 << 20); ++i) mb += QStringLiteral("oba kohomadha? mama hondhin %1\r\n").arg(i);
-  QGuiApplication::clipboard()->setText(mb);
-  QElapsedTimer t;
-  t.start();
-  QTest::keyClick(w.memEnglish, Qt::Key_V, Qt::ControlModifier);
-  std::printf("%-10s: %.3f ms for %lld bytes, %d lines now\n", "paste 1 MB", static_cast<double>(t.nsecsElapsed()) / 1e6,
-              static_cast<long long>(mb.size()), w.memEnglish->BlockCount());
-  Print("after it", Measure(w, keys, 20));
+  bench::Header(QStringLiteral("Tavimo, on X with the pointer over the suggestion strip"), QStringLiteral("Tavimo"));
+  bench::TypingRows({&w, [&w](bool on) { w.memEnglish->WantReturns = on; }}, bare, [&] {
+    // English typing mirrors the typing pane; no conversion, no suggestions.
+    w.FEnglishMode = true;
+    bench::Row("English typing, word in 2,000 lines",
+               {[&] { bench::Prepare(&w, w.memEnglish, w.ScrollBox1->viewport()); },
+                [&] { return bench::TypeTimed(w.memEnglish, w.memSinhala->viewport(), "kaamaa"); }},
+               {[&] { bench::Prepare(&bare, &bare, &bare); },
+                [&] { return bench::TypeTimed(&bare, bare.viewport(), "kaamaa"); }});
+    w.FEnglishMode = false;
+  });
   return 0;
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs a test program on an X server of its own with a window manager, as on
 # a real desktop:  desktop.sh program [arguments...]
-# The server takes the first free display; the program may start a tray host
-# itself. Exits 77 (a skipped test) when Xvfb or openbox is not installed.
+# The server takes the first free display, or display :$VARUNEL_DISPLAY when
+# that is set; the program may start a tray host itself. Exits 77 (a skipped test) when Xvfb or openbox is not installed.
 set -u
 for tool in Xvfb openbox; do
   if ! command -v "$tool" >/dev/null; then
@@ -20,7 +20,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb ${VARUNEL_DISPLAY:+":$VARUNEL_DISPLAY"} -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break

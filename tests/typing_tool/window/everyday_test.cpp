@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCursor>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -95,6 +96,23 @@ class EverydayTest : public QObject, TWindowFixture<TTestWindow> {
     const int before = w->sent;
     QTest::keyRelease(w->memEnglish, Qt::Key_Return);
     QCOMPARE(w->sent, before);
+  }
+
+  // With the pointer resting over the strip, every keystroke selects the
+  // tile that then lies under it, as pointing at it would.
+  void restingPointerSelectsTheTileUnderIt() {
+    const auto selected = [this] { return w->FSelectedView ? w->FSelectedView->Caption() : QString(); };
+    QTest::keyClicks(w->memEnglish, "k");  // K, Ka, Kaa, Ki
+    QCursor::setPos(w->Tiles().at(1)->mapToGlobal(QPoint(10, 10)));
+    QTRY_COMPARE(selected(), QString("Ka"));
+    QTest::keyClicks(w->memEnglish, "a");  // Ka, Kaa, A, AA: other tiles in the same places
+    QCOMPARE(selected(), QString("Kaa"));
+    QCOMPARE(w->txtEnglish->text(), QString("kaa"));
+    QTest::keyClicks(w->memEnglish, "q");  // no tiles
+    QCOMPARE(selected(), QString());
+    QTest::keyClick(w->memEnglish, Qt::Key_Backspace);
+    QCOMPARE(selected(), QString("Kaa"));
+    QCOMPARE(Focused(), w->memEnglish);
   }
 
   void tileClicksGiveTheKeyboardBack() {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include "uFrmMainBase.h"
@@ -68,6 +69,32 @@ class MemoTest : public QObject {
     QCOMPARE(TfrmMainBase::LineIndexAt(text, 4), 1);
     QCOMPARE(TfrmMainBase::LineIndexAt(text, 100), 2);
     QCOMPARE(TfrmMainBase::LineIndexAt("abc", 3), 0);
+  }
+
+  // Lines replaced by other lines leave exactly the text asked for, whatever
+  // the old and the new lines share at their start and end, characters of
+  // two code units included.
+  void replacedLinesHoldTheNewText() {
+    const QStringList pieces = {"a", "b", "\u0D9A", "\u0DCF", QString::fromUtf8("\U0001D11E"),
+                                QString::fromUtf8("\U0001D122"), "\r\n"};
+    TMemo m(nullptr, false);
+    for (int seed = 1; seed <= 400; ++seed) {
+      QRandomGenerator random(seed);
+      const auto text = [&](int most) {
+        QString t;
+        for (int n = random.bounded(most); n > 0; --n) t += pieces[random.bounded(pieces.size())];
+        return t;
+      };
+      m.SetText(text(12));
+      QStringList lines = m.Text().split("\r\n");
+      const int first = random.bounded(static_cast<int>(lines.size()));
+      const int last = first + random.bounded(static_cast<int>(lines.size()) - first);
+      const QString with = text(8);
+      m.ReplaceLines(first, last, with);
+      lines.remove(first, last - first + 1);
+      lines.insert(first, with);
+      QCOMPARE(m.Text(), lines.join("\r\n"));
+    }
   }
 
   void typingPaneHoldsEightBitText() {
