@@ -12,7 +12,6 @@
 #include "dialogs.h"
 #include "files.h"
 #include "log.h"
-#include "registry.h"
 #include "uAboutBox.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
@@ -52,9 +51,7 @@ void TfrmMain::FormCreate(QObject*) {
   CreateMaps();
 
   // Written at every start, never read; a failure is silent.
-  // Nothing about the registry is shown to the user.
-  if (!registry::WriteInstallPath(GetAppFolder().toStdU16String()))
-    qCWarning(lcFiles) << "program folder not written to the registry hive" << registry::HiveFile().c_str();
+  RegisterAppFolder();
 
   if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ImageList1.Icon(imgFontMap));
 }

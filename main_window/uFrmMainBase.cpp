@@ -32,6 +32,7 @@
 #include "dialogs.h"
 #include "OuterBounds.h"
 #include "log.h"
+#include "registry.h"
 #include "uFrmMainBaseMemo.h"
 
 namespace {
@@ -200,6 +201,11 @@ QString TfrmMainBase::GetAppFolder() {
   QString dir = QCoreApplication::applicationDirPath();
   if (!dir.endsWith('/')) dir += '/';
   return dir;
+}
+
+void TfrmMainBase::RegisterAppFolder() {
+  if (!registry::WriteInstallPath(GetAppFolder().toStdU16String()))
+    qCWarning(lcFiles) << "program folder not written to the registry hive" << registry::HiveFile().c_str();
 }
 
 void TfrmMainBase::SetAppFolder(const QString& folder) {

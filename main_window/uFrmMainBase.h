@@ -109,6 +109,9 @@ class TfrmMainBase : public QMainWindow {
   static QString GetAppFolder();
   // Replaces the program folder (tests); an empty folder restores it.
   static void SetAppFolder(const QString& folder);
+  // Writes the program folder as the registry value "install_path", as both
+  // programs do at start; a failure is only logged.
+  static void RegisterAppFolder();
 
   // --- typing pane ------------------------------------------------------
   // The 0-based line of a caret at `position` (CR LF counting two).

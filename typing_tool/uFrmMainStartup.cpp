@@ -9,8 +9,6 @@
 #include "RunApp.h"
 #include "TrayMenu.h"
 #include "codepage.h"
-#include "log.h"
-#include "registry.h"
 #include "uFrmMain.h"
 #include "uFrmMainBaseMemo.h"
 #include "uSplash.h"
@@ -77,9 +75,7 @@ void TfrmMain::FormCreate(QObject*) {
   CreateMaps();
 
   // Written at every start, never read; a failure is silent.
-  // Nothing about the registry is shown to the user.
-  if (!registry::WriteInstallPath(GetAppFolder().toStdU16String()))
-    qCWarning(lcFiles) << "program folder not written to the registry hive" << registry::HiveFile().c_str();
+  RegisterAppFolder();
 
   memEnglish->SetText(QString());
   memSinhala->SetText(QString());
