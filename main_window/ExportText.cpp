@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -50,8 +51,8 @@ void ShowSuccess(QWidget* parent, const QString& fileName) {
                       dialogs::Buttons::Ok);
 }
 
-void ShowFailure(QWidget* parent, const QString& fileName) {
-  dialogs::MessageBox(parent, ErrorMessage(fileName), QStringLiteral("Error"), dialogs::Icon::Error,
+void ShowFailure(QWidget* parent, const QString& fileName, const QString& reason = {}) {
+  dialogs::MessageBox(parent, ErrorMessage(fileName, reason), QStringLiteral("Error"), dialogs::Icon::Error,
                       dialogs::Buttons::Ok);
 }
 
@@ -116,7 +117,64 @@ int CharHeight(int pointSize) {
   return static_cast<int>(std::lround(std::abs(pointSize) * ppi / 72.0));
 }
 
-QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize) {
+namespace {
+
+QString Thousands(qint64 n) { return QLocale(QLocale::English).toString(n); }
+
+// The width of `line`, measured only as far as needed to know that it is
+// wider than `limit`: a long line is measured piece by piece, and the
+// measuring stops once the pieces have passed `limit` by more than their
+// cuts can account for (a cut may shape the characters beside it apart
+// that would have joined, by about a character each). Then the result is
+// the width so far, beyond `limit`; else the whole line's.
+double WidthWithin(const QFontMetricsF& metrics, const QString& line, double limit) {
+  constexpr qsizetype kPiece = 256;
+  if (line.size() > kPiece) {
+    const double slack = 2 * std::max(metrics.maxWidth(), metrics.height());
+    double width = 0;
+    for (qsizetype at = 0, pieces = 1; at < line.size(); ++pieces) {
+      qsizetype n = std::min(kPiece, line.size() - at);
+      if (at + n < line.size() && line[at + n - 1].isHighSurrogate()) ++n;  // never between a surrogate pair
+      width += metrics.horizontalAdvance(line.mid(at, n));
+      at += n;
+      if (width > limit + static_cast<double>(pieces) * slack) return width;
+    }
+  }
+  return metrics.horizontalAdvance(line);
+}
+
+// The widest picture of this height that `limit` allows.
+qint64 WidestAllowed(qint64 height, const PictureLimit& limit) {
+  return std::min<qint64>(limit.maxSide, limit.maxBytes / 4 / std::max<qint64>(height, 1));
+}
+
+[[noreturn]] void RefuseWidth(qint64 height, const PictureLimit& limit) {
+  if (limit.maxBytes / 4 / std::max<qint64>(height, 1) >= limit.maxSide)
+    throw EPictureTooLarge(QStringLiteral("A %1 picture can be at most %2 pixels wide, and this text would make it "
+                                          "wider. Break the long lines, or export the text as a Word document.")
+                               .arg(QString::fromLatin1(limit.format), Thousands(limit.maxSide))
+                               .toStdString());
+  throw EPictureTooLarge(QStringLiteral("The picture would take more than %1 MB of memory, too large for picture "
+                                        "programs to open. Break the long lines or export fewer lines at a time, "
+                                        "or export the text as a Word document.")
+                             .arg(Thousands(limit.maxBytes / (1024 * 1024)))
+                             .toStdString());
+}
+
+// Refuses a picture of this size beyond `limit`.
+void CheckSize(qint64 width, qint64 height, const PictureLimit& limit) {
+  if (height > limit.maxSide)
+    throw EPictureTooLarge(QStringLiteral("A %1 picture can be at most %2 pixels high, and these lines would make it "
+                                          "higher. Export fewer lines at a time, or export the text as a Word "
+                                          "document.")
+                               .arg(QString::fromLatin1(limit.format), Thousands(limit.maxSide))
+                               .toStdString());
+  if (width > WidestAllowed(height, limit)) RefuseWidth(height, limit);
+}
+
+}  // namespace
+
+QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize, const PictureLimit& limit) {
   if (lines.isEmpty()) return QImage();
   const int h = CharHeight(pointSize);
   const int pitch = h + h / 6;
@@ -133,28 +191,37 @@ QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int 
   // map whose codes are Unicode letters draws them instead of a row of "?",
   // and a legacy 8-bit map, whose codes all lie within the code page, draws
   // exactly what its 8-bit form would.
+  // The size is known, and a picture too large refused, before anything
+  // that costs in proportion to a line's drawing.
+  qint64 height = static_cast<qint64>(lines.size()) * (h + h / 3);
+  CheckSize(0, height, limit);
+  const qint64 widest = WidestAllowed(height, limit);
+  qint64 width = 0;
+  for (const QString& line : lines) {
+    width = std::max(width, static_cast<qint64>(std::ceil(WidthWithin(metrics, line, widest - 20))) + 20);
+    if (width > widest) RefuseWidth(height, limit);
+  }
+
   std::vector<QPointF> origins;
   QRectF ink;
-  int width = 0;
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QPointF origin(h / 3, static_cast<double>(i) * pitch + h / 12 + metrics.ascent());
     origins.push_back(origin);
-    width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(lines[i]))) + 20);
     if (lines[i].isEmpty()) continue;
     QPainterPath outline;
     outline.addText(origin, font, lines[i]);
     // Hinting may move drawn ink a pixel off the outline.
     ink |= outline.boundingRect().adjusted(-1, -1, 1, 1);
   }
-  int height = static_cast<int>(lines.size()) * (h + h / 3);
   const int shiftX = ink.isEmpty() ? 0 : std::max(0, static_cast<int>(std::ceil(-ink.left())));
   const int shiftY = ink.isEmpty() ? 0 : std::max(0, static_cast<int>(std::ceil(-ink.top())));
   if (!ink.isEmpty()) {
-    width = std::max(width + shiftX, static_cast<int>(std::ceil(ink.right())) + shiftX + 1);
-    height = std::max(height + shiftY, static_cast<int>(std::ceil(ink.bottom())) + shiftY + 1);
+    width = std::max(width + shiftX, static_cast<qint64>(std::ceil(ink.right())) + shiftX + 1);
+    height = std::max(height + shiftY, static_cast<qint64>(std::ceil(ink.bottom())) + shiftY + 1);
   }
+  CheckSize(width, height, limit);
 
-  QImage picture = WhitePicture(width, height);
+  QImage picture = WhitePicture(static_cast<int>(width), static_cast<int>(height));
   QPainter painter(&picture);
   painter.setFont(font);
   painter.setPen(QGuiApplication::palette().color(QPalette::WindowText));
@@ -165,19 +232,39 @@ QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int 
   return picture;
 }
 
+namespace {
+
+// The picture of the display text for an export to `fileName`, or none
+// when the pane is empty or the picture would be too large to write; the
+// user has then been told. Other failures to draw are thrown.
+std::optional<QImage> PictureFor(QWidget* parent, const QString& fileName, const DisplayText& display,
+                                 const PictureLimit& limit) {
+  if (display.lines.isEmpty()) {
+    dialogs::MessageBox(parent, QString::fromLatin1(kNothingToExport), QStringLiteral("Information"),
+                        dialogs::Icon::Information, dialogs::Buttons::Ok);
+    return std::nullopt;
+  }
+  try {
+    return RenderToBitmap(display.lines, display.mapFontName, display.fontSize, limit);
+  } catch (const EPictureTooLarge& e) {
+    qCWarning(lcFiles) << "export to" << fileName << "refused:" << e.what();
+    ShowFailure(parent, fileName, QString::fromStdString(e.what()));
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
 void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& display) {
   try {
-    const QImage picture = RenderToBitmap(display.lines, display.mapFontName, display.fontSize);
-    if (picture.isNull()) {
-      WriteFileBytes(fileName, QByteArray());
-    } else {
-      QByteArray bytes;
-      QBuffer buffer(&bytes);
-      buffer.open(QIODevice::WriteOnly);
-      QImageWriter writer(&buffer, "bmp");
-      if (!writer.write(picture)) throw std::runtime_error(writer.errorString().toStdString());
-      WriteFileBytes(fileName, bytes);
-    }
+    const std::optional<QImage> picture = PictureFor(parent, fileName, display, kBitmapLimit);
+    if (!picture) return;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(*picture)) throw std::runtime_error(writer.errorString().toStdString());
+    WriteFileBytes(fileName, bytes);
     ShowSuccess(parent, fileName);
   } catch (const std::exception& e) {
     qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
@@ -187,9 +274,10 @@ void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& d
 
 void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& display) {
   // A failure to render is not this export's to report.
-  const QImage picture = RenderToBitmap(display.lines, display.mapFontName, display.fontSize);
+  const std::optional<QImage> picture = PictureFor(parent, fileName, display, kJpegLimit);
+  if (!picture) return;
   try {
-    WriteFileBytes(fileName, jpegwriter::EncodeJpeg(picture));
+    WriteFileBytes(fileName, jpegwriter::EncodeJpeg(*picture));
     ShowSuccess(parent, fileName);
   } catch (const std::exception& e) {
     qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
@@ -207,7 +295,11 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
     document.Range()->GetFont()->SetSize(static_cast<float>(display.fontSize));
     document.SaveAs(fileName.toStdU16String());
     document.Close();
-    ShowSuccess(parent, fileName);
+    if (document.SavesRichText())
+      dialogs::MessageBox(parent, RichTextMessage(fileName), QStringLiteral("Information"), dialogs::Icon::Information,
+                          dialogs::Buttons::Ok);
+    else
+      ShowSuccess(parent, fileName);
   } catch (const std::exception& e) {
     qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
     ShowFailure(parent, fileName);
@@ -246,6 +338,14 @@ QString SuccessMessage(const QString& fileName) {
   return QStringLiteral("The output was successfully saved to ") + fileName + QStringLiteral(" .");
 }
 
-QString ErrorMessage(const QString& fileName) { return QStringLiteral("Error saving to ") + fileName + QLatin1Char('.'); }
+QString RichTextMessage(const QString& fileName) {
+  return QStringLiteral("The output was saved as Rich Text to ") + fileName +
+         QStringLiteral(" .\nLibreOffice could not be reached to write a Word document.");
+}
+
+QString ErrorMessage(const QString& fileName, const QString& reason) {
+  const QString message = QStringLiteral("Error saving to ") + fileName + QLatin1Char('.');
+  return reason.isEmpty() ? message : message + QLatin1Char('\n') + reason;
+}
 
 }  // namespace exporttext

@@ -9,7 +9,10 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <limits>
+#include <stdexcept>
 
+#include "JpegWriter.h"
 #include "automation.h"
 
 class QWidget;
@@ -73,22 +76,46 @@ struct TSaveDialog {
 // screen (the magnitude of its Font.Height).
 int CharHeight(int pointSize);
 
+// How large an exported picture may be: at most `maxSide` pixels wide and
+// high (what the format can hold), and at most `maxBytes` of memory at 4
+// bytes a pixel, which keeps it within what picture programs will open.
+struct PictureLimit {
+  const char* format;  // the format's name, as the refusal names it
+  int maxSide;
+  qint64 maxBytes;
+};
+inline constexpr qint64 kMaxPictureBytes = qint64{256} * 1024 * 1024;
+inline constexpr PictureLimit kBitmapLimit{"BMP", std::numeric_limits<int>::max(), kMaxPictureBytes};
+inline constexpr PictureLimit kJpegLimit{"JPEG", jpegwriter::kMaxSide, kMaxPictureBytes};
+
+// A picture refused before it was drawn; the text says why.
+class EPictureTooLarge : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Draws the lines, as 16-bit text, into a white picture: face `mapFontName`,
 // character height h = CharHeight(pointSize), left margin h div 3, line i at
 // the top h div 12 + i * (h + h div 6); the picture is n * (h + h div 3) high
 // and as wide as the widest line plus 20, and larger where that is needed to
 // hold every glyph's ink. Nothing drawn erases what was drawn before. No
-// lines give a 0 by 0 picture.
-QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize);
+// lines give a 0 by 0 picture. A picture beyond `limit` is refused with
+// EPictureTooLarge before anything is drawn, at a cost that does not grow
+// with the length of a line far too long.
+QImage RenderToBitmap(const QStringList& lines, const QString& mapFontName, int pointSize,
+                      const PictureLimit& limit = kBitmapLimit);
 
-// The exports; each shows its success or error message. Errors outside the
-// export's own error trap (rendering for a JPEG, reaching the document
-// server) are thrown for the default error box.
+// The exports; each shows its success or error message. A picture of an
+// empty pane is not written: the user is told there is no text to export.
+// A picture too large to write is refused with the error message and the
+// reason. Errors outside the export's own error trap (rendering for a JPEG,
+// reaching the document server) are thrown for the default error box.
 void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& display);
 void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& display);
 // Connects `document` (a new document), inserts the whole text, sets its
 // face and size, saves it under `fileName` and closes it; the connection is
 // released in every case. Throws when the document server cannot be reached.
+// A document that wrote Rich Text instead of a Word document says so.
 void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayText& display,
                         automation::TWordDocument& document);
 
@@ -98,8 +125,12 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
 // the user agrees. Cancelling does nothing.
 void Export(QWidget* parent, TSaveDialog& dialog, const DisplayText& display, automation::TWordDocument& document);
 
-// The success and error messages of an export.
+// The messages of an export: success, success as Rich Text (no word
+// processor could be reached), nothing to export, and an error, with the
+// reason when it is known.
 QString SuccessMessage(const QString& fileName);
-QString ErrorMessage(const QString& fileName);
+QString RichTextMessage(const QString& fileName);
+inline constexpr char kNothingToExport[] = "There is no text to export.";
+QString ErrorMessage(const QString& fileName, const QString& reason = {});
 
 }  // namespace exporttext

@@ -12,6 +12,8 @@
 namespace jpegwriter {
 namespace {
 
+static_assert(kMaxSide == JPEG_MAX_DIMENSION);
+
 // libjpeg reports fatal errors through error_exit, which must not return:
 // jump back to the encoder with the library's message.
 struct ErrorManager {

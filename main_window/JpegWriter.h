@@ -11,6 +11,8 @@ class QImage;
 namespace jpegwriter {
 
 inline constexpr int kExportQuality = 90;
+// The widest and highest picture the library encodes.
+inline constexpr int kMaxSide = 65500;
 
 // A failure of the encoder.
 class EJpegError : public std::runtime_error {

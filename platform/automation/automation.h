@@ -119,6 +119,9 @@ class WordDocument {
   // Word chooses the file format; every other argument is omitted.
   virtual void SaveAs(const std::u16string& fileName) = 0;
   virtual void Close() = 0;
+  // True where SaveAs writes Rich Text instead: a document the program keeps
+  // itself because no word processor could be reached.
+  virtual bool SavesRichText() const { return false; }
 };
 
 class WordApplication {
@@ -246,6 +249,7 @@ class TWordDocument : public TOleServer<WordDocument> {
   std::shared_ptr<WordRange> Range() const { return Intf().Range(); }
   void SaveAs(const std::u16string& fileName) const { Intf().SaveAs(fileName); }
   void Close() const { Intf().Close(); }
+  bool SavesRichText() const { return Intf().SavesRichText(); }
 };
 
 // A stretch of a document's text as a Word range holds it: [start, end).

@@ -76,6 +76,7 @@ class Document : public WordDocument, public std::enable_shared_from_this<Docume
   std::shared_ptr<WordRange> Range() override;
   void SaveAs(const std::u16string& fileName) override;
   void Close() override;
+  bool SavesRichText() const override { return true; }
 
   StyledText& Body() { return body_; }
   Span& SelectionSpan() { return *selection_; }

@@ -15,6 +15,7 @@
 #include "CharView.h"
 #include "ClipboardText.h"
 #include "automation.h"
+#include "inprocess.h"
 #include "rtf_reader.h"
 #include "window_fixture.h"
 
@@ -53,6 +54,10 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     QTRY_VERIFY(widget->hasFocus());
   }
   QString Saved(const QString& name) const { return "The output was successfully saved to " + Path(name) + " ."; }
+  QString SavedAsRichText(const QString& name) const {
+    return "The output was saved as Rich Text to " + Path(name) +
+           " .\nLibreOffice could not be reached to write a Word document.";
+  }
   void ExportAs(const QString& name, int filter = -1) {
     script->saveNames.push_back(name);
     if (filter >= 0) script->saveFilters.push_back(filter);
@@ -261,15 +266,17 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     script->saveFilters.clear();
     w->SaveDialog1.FilterIndex = 0;
     ExportAs(Path("k"));
-    QCOMPARE(script->messages().last(), Saved("k.doc"));
+    QCOMPARE(script->messages().last(), SavedAsRichText("k.doc"));
     QVERIFY(QFileInfo::exists(Path("k.doc")));
   }
 
+  // Without a word processor the document is written as Rich Text, and the
+  // message says so.
   void wordDocumentHoldsTheTextInThePanesFaceAndSize() {
     SetTyped("kaa\r\nma");
     QCOMPARE(w->memSinhala->font().family(), kFace);
     ExportAs(Path("s.DOC"));
-    QCOMPARE(script->messages(), QStringList{Saved("s.DOC")});
+    QCOMPARE(script->messages(), QStringList{SavedAsRichText("s.DOC")});
     QCOMPARE(script->asked.back().caption, QString("Information"));
     QVERIFY(!w->WordDocument1.Connected());
     const RtfRead read = ReadRtf(ReadFile(Path("s.DOC")).toStdString());
@@ -287,18 +294,41 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     SetTyped("ma");
     ExportAs(Path("t.doc"));
     QCOMPARE(ReadRtf(ReadFile(Path("t.doc")).toStdString()).text, kMa.toStdU16String());
+
+    // A document the word processor writes gives the plain success message.
+    struct WordWritten : automation::inprocess::Document {
+      bool SavesRichText() const override { return false; }
+    };
+    automation::SetStarter<automation::WordDocument>([] { return std::make_shared<WordWritten>(); });
+    ExportAs(Path("u.doc"));
+    QCOMPARE(script->messages().last(), Saved("u.doc"));
   }
 
-  void emptyPaneWritesEmptyPictures() {
+  // An empty pane has no picture: nothing is written, and the user is told.
+  void emptyPaneWritesNoPictureAndSaysSo() {
     SetTyped("");
     QVERIFY(w->RenderToBitmap().isNull());
     for (const char* name : {"e.bmp", "e.jpg"}) {
-      QVERIFY(WriteFile(Path(name), "old"));
       ExportAs(Path(name));
-      QVERIFY(QFileInfo::exists(Path(name)));
-      QCOMPARE(QFileInfo(Path(name)).size(), qint64(0));
+      QVERIFY(!QFileInfo::exists(Path(name)));
     }
-    QCOMPARE(script->messages(), QStringList({Saved("e.bmp"), Saved("e.jpg")}));
+    QCOMPARE(script->messages(), QStringList(2, "There is no text to export."));
+    QCOMPARE(script->asked.back().caption, QString("Information"));
+  }
+
+  // A line too wide for a JPEG picture is refused before it is drawn, with
+  // the reason; nothing is written. (Too wide by a little, so that a picture
+  // drawn by mistake stays small.)
+  void aPictureTooLargeIsRefusedWithTheReason() {
+    QString typed;
+    for (int i = 0; i < 6000; ++i) typed += "kaa";
+    SetTyped(typed);
+    ExportAs(Path("wide.jpg"));
+    QVERIFY(!QFileInfo::exists(Path("wide.jpg")));
+    const QString message = script->messages().last();
+    QVERIFY2(message.startsWith("Error saving to " + Path("wide.jpg") + ".\n"), qPrintable(message));
+    QVERIFY2(message.contains("at most 65,500 pixels wide"), qPrintable(message));
+    QCOMPARE(script->asked.back().caption, QString("Error"));
   }
 
   void unwritableTargetsReportTheError() {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 
 #include "ExportText.h"
 #include "dialogs.h"
@@ -86,11 +87,11 @@ TEST_F(ExportTest, JpegDecodesToThePictureSize) {
   EXPECT_GT(NonWhitePixels(read, read.rect()), 0);
 }
 
-TEST_F(ExportTest, EmptyPictureForAnUnwritableTargetShowsTheErrorMessage) {
+TEST_F(ExportTest, BlankPictureForAnUnwritableTargetShowsTheErrorMessage) {
   ASSERT_TRUE(WriteFile(Path(QStringLiteral("plain")), {}));
   const QString base = Path(QStringLiteral("plain/"));  // a folder that is a regular file
-  ExportJpeg(nullptr, base + QStringLiteral("y.jpg"), Display({}));
-  ExportBitmap(nullptr, base + QStringLiteral("y.bmp"), Display({}));
+  ExportJpeg(nullptr, base + QStringLiteral("y.jpg"), Display({QString()}));
+  ExportBitmap(nullptr, base + QStringLiteral("y.bmp"), Display({QString()}));
   EXPECT_EQ(script.messages(),
             QStringList({ErrorMessage(base + QStringLiteral("y.jpg")), ErrorMessage(base + QStringLiteral("y.bmp"))}));
 }
@@ -134,7 +135,7 @@ TEST_F(ExportTest, WordDocumentIsSavedAsRichTextWithThePanesFaceAndSize) {
   const QString path = Path(QStringLiteral("w.Doc"));
   const QStringList lines = {kSinhala, QStringLiteral("{k}\\a")};
   ExportAs(path, lines);
-  EXPECT_EQ(script.messages(), QStringList{SuccessMessage(path)});
+  EXPECT_EQ(script.messages(), QStringList{RichTextMessage(path)});
   EXPECT_EQ(script.asked.back().caption, QStringLiteral("Information"));
   EXPECT_TRUE(document->Closed());
   EXPECT_EQ(QString::fromStdU16String(document->SavedAs()), path);
@@ -188,6 +189,28 @@ TEST(Render, SizesFollowTheCharacterHeight) {
   const QImage blank = RenderToBitmap({QString(), QString(), QString()}, kFont, 14);
   EXPECT_EQ(blank.size(), QSize(20, 3 * (19 + 6)));
   EXPECT_EQ(NonWhitePixels(blank, blank.rect()), 0);
+}
+
+// Random texts of long lines, each drawn once freely and then within limits
+// set right at its picture's size: the limit it meets draws the same
+// picture; one pixel less wide or high, or four bytes less, refuses it.
+TEST(Render, OnlyPicturesBeyondTheLimitAreRefused) {
+  const QStringList pieces = {kSinhala, QStringLiteral("l=uq "), QStringLiteral(u"\u0D9A\u0DCA\u200D\u0DBB"),
+                              QStringLiteral(u"\u0DCA"), QStringLiteral("W"), QStringLiteral(u"\U0001F600")};
+  std::mt19937 random(2024);
+  for (int round = 0; round < 40; ++round) {
+    QStringList lines(1 + static_cast<int>(random() % 3));
+    for (QString& line : lines)
+      for (int n = static_cast<int>(random() % 600); n > 0; --n)
+        line += pieces[static_cast<qsizetype>(random() % pieces.size())];
+    const QImage free = RenderToBitmap(lines, kFont, 14);
+    const int side = std::max(free.width(), free.height());
+    const qint64 bytes = qint64{4} * free.width() * free.height();
+    EXPECT_EQ(RenderToBitmap(lines, kFont, 14, {"JPEG", side, bytes}), free) << round;
+    for (const PictureLimit& below : {PictureLimit{"JPEG", side - 1, bytes}, PictureLimit{"JPEG", side, bytes - 4}})
+      EXPECT_THROW(RenderToBitmap(lines, kFont, 14, below), EPictureTooLarge)
+          << round << ": " << free.width() << " by " << free.height();
+  }
 }
 
 TEST(Render, UnicodeLinesAreDrawnAsTheyStand) {
