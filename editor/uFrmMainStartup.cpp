@@ -114,7 +114,7 @@ void TfrmMain::About1Click(QObject*) {
   if (frmAboutBox) frmAboutBox->exec();
 }
 
-void TfrmMain::UserGuid1Click(QObject*) { shell::OpenUserGuide(GetAppFolder()); }
+void TfrmMain::UserGuid1Click(QObject*) { shell::UserGuideCommand(this, GetAppFolder()); }
 
 void TfrmMain::WindowsCharacterMap1Click(QObject*) { RunCharacterMap(*RunApp1); }
 

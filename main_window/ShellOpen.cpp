@@ -1,9 +1,14 @@
 #include "ShellOpen.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QWidget>
+
+#include "dialogs.h"
 
 namespace shell {
 namespace {
@@ -53,6 +58,16 @@ QUrl MailTo(const QString& address, const QString& subject) {
 
 bool OpenUserGuide(const QString& appFolder, const std::function<void()>& failed) {
   return Open(QUrl::fromLocalFile(QDir(appFolder).filePath(QStringLiteral("Varunel.htm"))), failed);
+}
+
+void UserGuideCommand(QWidget* owner, const QString& appFolder) {
+  const QString guide = QDir::toNativeSeparators(QDir(appFolder).filePath(QStringLiteral("Varunel.htm")));
+  // The failure may be heard of after the window has gone.
+  const auto cannotOpen = [owner = QPointer<QWidget>(owner), guide] {
+    dialogs::MessageBox(owner, QStringLiteral("No program on this desktop could open the user guide:\n") + guide,
+                        QApplication::applicationName(), dialogs::Icon::Information);
+  };
+  if (!OpenUserGuide(appFolder, cannotOpen)) cannotOpen();
 }
 
 }  // namespace shell

@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <functional>
 
+class QWidget;
+
 namespace shell {
 
 using Opener = std::function<void(const QUrl&)>;
@@ -29,5 +31,11 @@ QUrl MailTo(const QString& address, const QString& subject);
 // The user guide "Varunel.htm" of the program folder; false and `failed`
 // as Open.
 bool OpenUserGuide(const QString& appFolder, const std::function<void()>& failed = {});
+
+// The "User Guide" command of both main windows: opens the guide of the
+// program folder; where no program of the desktop can open it, a message
+// owned by `owner` says so and names the file. A missing guide gives no
+// message.
+void UserGuideCommand(QWidget* owner, const QString& appFolder);
 
 }  // namespace shell

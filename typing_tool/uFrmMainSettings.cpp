@@ -2,7 +2,6 @@
 // and the user guide.
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QScreen>
 
 #include "OuterBounds.h"
@@ -91,15 +90,7 @@ void TfrmMain::About1Click(QObject*) {
   frmAboutBox->exec();
 }
 
-void TfrmMain::UserGuide1Click(QObject*) {
-  // A missing guide gives no message; a desktop that cannot open it does.
-  const QString guide = QDir::toNativeSeparators(SettingsFolder() + QStringLiteral("Varunel.htm"));
-  const auto cannotOpen = [this, guide] {
-    dialogs::MessageBox(this, QStringLiteral("No program on this desktop could open the user guide:\n") + guide,
-                        QApplication::applicationName(), dialogs::Icon::Information);
-  };
-  if (!shell::OpenUserGuide(SettingsFolder(), cannotOpen)) cannotOpen();
-}
+void TfrmMain::UserGuide1Click(QObject*) { shell::UserGuideCommand(this, SettingsFolder()); }
 
 void TfrmMain::UserGuid1Click(QObject* Sender) { UserGuide1Click(Sender); }
 

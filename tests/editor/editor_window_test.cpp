@@ -338,6 +338,22 @@ class EditorWindowTest : public QObject {
     QVERIFY(QFile::exists(IniPath()));
   }
 
+  // The desktop's opener starts, but finds no program for the guide.
+  void aUserGuideNothingCanOpenIsNamedInAMessage() {
+    Start();
+    shell::SetOpener({});
+    const QString opener = Folder() + "xdg-open";
+    QVERIFY(WriteFile(opener, "#!/bin/sh\nexit 3\n"));
+    QVERIFY(QFile::setPermissions(opener, QFile::permissions(opener) | QFileDevice::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", Folder().toUtf8());
+    w->UserGuid1Click(nullptr);
+    qputenv("PATH", path);
+    QTRY_COMPARE(session->script.asked.size(), std::size_t{1});
+    QCOMPARE(session->script.asked[0].text, "No program on this desktop could open the user guide:\n" +
+                                                QDir::toNativeSeparators(Folder() + "Varunel.htm"));
+  }
+
   void theFontMapEditorsMapsAreListedAndTheMapReloaded() {
     TEditorWindow& win = StartShown();
     win.cmbMaps->setCurrentText("Sinhala");
