@@ -268,7 +268,7 @@ void ExportBitmap(QWidget* parent, const QString& fileName, const DisplayText& d
     ShowSuccess(parent, fileName);
   } catch (const std::exception& e) {
     qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
-    ShowFailure(parent, fileName);
+    ShowFailure(parent, fileName, QString::fromUtf8(e.what()));
   }
 }
 
@@ -281,7 +281,7 @@ void ExportJpeg(QWidget* parent, const QString& fileName, const DisplayText& dis
     ShowSuccess(parent, fileName);
   } catch (const std::exception& e) {
     qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
-    ShowFailure(parent, fileName);
+    ShowFailure(parent, fileName, QString::fromUtf8(e.what()));
   }
 }
 
@@ -302,7 +302,7 @@ void ExportWordDocument(QWidget* parent, const QString& fileName, const DisplayT
       ShowSuccess(parent, fileName);
   } catch (const std::exception& e) {
     qCWarning(lcFiles) << "export to" << fileName << "failed:" << e.what();
-    ShowFailure(parent, fileName);
+    ShowFailure(parent, fileName, QString::fromUtf8(e.what()));
   }
   document.Disconnect();
 }

@@ -336,8 +336,10 @@ class CommandsTest : public QObject, TWindowFixture<TfrmMainBase> {
     QVERIFY(WriteFile(Path("plain"), "x"));  // a regular file standing where a folder should be
     const QString base = Path("plain/");
     for (const char* name : {"x.bmp", "x.jpg", "x.doc"}) ExportAs(base + name);
-    QCOMPARE(script->messages(), QStringList({"Error saving to " + base + "x.bmp.", "Error saving to " + base + "x.jpg.",
-                                              "Error saving to " + base + "x.doc."}));
+    // Each names the file, and the system's reason under it.
+    QCOMPARE(script->messages(), QStringList({"Error saving to " + base + "x.bmp.\nNot a directory",
+                                              "Error saving to " + base + "x.jpg.\nNot a directory",
+                                              "Error saving to " + base + "x.doc.\nWord cannot save this file."}));
     for (std::size_t i = 1; i < script->asked.size(); i += 2) {
       QCOMPARE(script->asked[i].caption, QString("Error"));
       QCOMPARE(script->asked[i].icon, dialogs::Icon::Error);
