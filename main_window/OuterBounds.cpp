@@ -11,6 +11,17 @@ namespace {
 constexpr int kStep = 20;  // milliseconds
 constexpr int kTries = 50;
 
+// The frame the window system reports around `window`, or none while it is
+// not known. While the window manager takes the window into its frame, the
+// frame can still be smaller than the window, which gives margins below
+// zero: such a frame is not the one the window will have.
+QMargins FrameOf(const QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  const QMargins frame = handle ? handle->frameMargins() : QMargins();
+  if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0) return {};
+  return frame;
+}
+
 }  // namespace
 
 TOuterBounds::TOuterBounds(QWidget* window) : QObject(window), window_(window) {
@@ -38,8 +49,7 @@ QRect TOuterBounds::Outer() const {
 }
 
 void TOuterBounds::Settle() {
-  const QWindow* handle = window_->windowHandle();
-  const QMargins frame = handle ? handle->frameMargins() : QMargins();
+  const QMargins frame = FrameOf(window_);
   if (frame.isNull() && ++tries_ < kTries) return;
   settle_.stop();
   if (!frame.isNull()) frame_ = frame;
@@ -67,9 +77,9 @@ bool TOuterBounds::eventFilter(QObject* watched, QEvent* event) {
         const QRect outer = *pending_;
         pending_.reset();
         Apply(outer);
-      } else if (const QWindow* handle = window_->windowHandle(); handle && !handle->frameMargins().isNull()) {
+      } else if (const QMargins frame = FrameOf(window_); !frame.isNull()) {
         // The user may have moved the window to a desktop that frames it otherwise.
-        frame_ = handle->frameMargins();
+        frame_ = frame;
       }
       break;
     default: break;

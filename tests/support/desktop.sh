@@ -20,13 +20,19 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Waits until the command given succeeds, up to a deadline ample on a loaded
+# machine; false when it never did or the X server has gone.
+wait_for() {
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    kill -0 "$xvfb_pid" 2>/dev/null || return 1
+    sleep 0.05
+  done
+}
 Xvfb ${VARUNEL_DISPLAY:+":$VARUNEL_DISPLAY"} -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-if ! [ -s "$work/display" ]; then
+if ! wait_for test -s "$work/display"; then
   echo "Xvfb did not start:"; cat "$work/xvfb.log"
   exit 1
 fi
@@ -34,10 +40,11 @@ export DISPLAY=":$(head -n1 "$work/display")"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 # The window manager is ready once it names itself on the root window.
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.05
-done
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+if ! wait_for wm_ready; then
+  echo "openbox did not start:"; cat "$work/openbox.log"
+  exit 1
+fi
 export QT_QPA_PLATFORM=xcb
 # Under the leak checker, what the desktop's own libraries keep is not ours.
 export LSAN_OPTIONS="suppressions=$(dirname "$0")/desktop-lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"

@@ -8,16 +8,36 @@
 #include <csignal>
 #include <cstdlib>
 #include <memory>
-#include <unistd.h>
 
 #include "RunApp.h"
 #include "process.h"
 #include "test_files.h"
+#include "wait_until.h"
 
 namespace {
 
 // Whether a process with this id exists at all (reaped ones do not).
 bool Exists(std::int64_t pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH; }
+
+// Bounds a waiting Run: a program still running at the deadline is killed
+// with its group, so that Run returns and the test fails instead of hanging.
+class TRunDeadline {
+ public:
+  explicit TRunDeadline(const TRunApp& run) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [this, &run] {
+      expired_ = true;
+      if (run.ProcessHandle() != 0) ::kill(-static_cast<pid_t>(run.ProcessHandle()), SIGKILL);
+    });
+    timer_.start(testutil::kWaitLimit);
+  }
+  // Whether the program had to be killed.
+  bool Expired() const { return expired_; }
+
+ private:
+  QTimer timer_;
+  bool expired_ = false;
+};
 
 }  // namespace
 
@@ -29,7 +49,9 @@ TEST(RunApp, StartsInItsFolderAndRestoresOursWhetherOrNotItStarted) {
     run.ApplicationPath = work.path();
     run.CommandLine = "/bin/sh -c 'pwd > here.txt'";
     run.WaitForResult = true;
+    const TRunDeadline deadline(run);
     EXPECT_NE(run.Run(), 0);
+    EXPECT_FALSE(deadline.Expired()) << "Run still waited at the deadline";
     EXPECT_EQ(QDir::currentPath(), ours);
     EXPECT_EQ(ReadFile(work.filePath("here.txt")).trimmed(), QDir(work.path()).canonicalPath().toUtf8());
 
@@ -61,7 +83,7 @@ TEST(RunApp, OnlyTheLastStartedProcessIsTerminatedOnDestruction) {
   EXPECT_FALSE(Exists(second));
   EXPECT_TRUE(Exists(first));
   ::kill(-static_cast<pid_t>(first), SIGKILL);
-  while (Exists(first)) ::usleep(1000);  // reaped once ended
+  EXPECT_TRUE(testutil::WaitUntil([first] { return !Exists(first); })) << "process " << first << " was not reaped";
 }
 
 TEST(RunApp, WaitingProcessesEventsAndReturnsOnceTheProgramEnded) {
@@ -70,8 +92,10 @@ TEST(RunApp, WaitingProcessesEventsAndReturnsOnceTheProgramEnded) {
   run.WaitForResult = true;
   bool fired = false;
   QTimer::singleShot(0, [&fired] { fired = true; });
+  const TRunDeadline deadline(run);
   const std::int64_t pid = run.Run();
   ASSERT_NE(pid, 0);
+  EXPECT_FALSE(deadline.Expired()) << "Run still waited at the deadline for a program of 0.3 seconds";
   EXPECT_TRUE(fired);
   EXPECT_FALSE(Exists(pid));
 
@@ -107,9 +131,11 @@ TEST(RunApp, LooksInItsFolderFirstThenAlongThePath) {
   run.ApplicationPath = folder;
   run.CommandLine = QStringLiteral("echo");
   run.WaitForResult = true;
+  const TRunDeadline deadline(run);
   EXPECT_NE(run.Run(), 0);
   EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/mine.txt")));
   // Not in the folder: found along PATH.
   run.CommandLine = QStringLiteral("true");
   EXPECT_NE(run.Run(), 0);
+  EXPECT_FALSE(deadline.Expired()) << "Run still waited at the deadline";
 }

@@ -10,6 +10,7 @@
 
 #include "process.h"
 #include "temp_dir.h"
+#include "wait_until.h"
 
 namespace fs = std::filesystem;
 using process::Process;
@@ -17,6 +18,7 @@ using process::SplitCommandLine;
 using Args = std::vector<std::string>;
 using testutil::ReadBytes;
 using testutil::TempDir;
+using testutil::WaitUntil;
 
 namespace {
 
@@ -29,10 +31,13 @@ bool Alive(std::int64_t pid) {
   return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
 }
 
+// Waits for `p` to end; one that runs past the deadline is ended and fails
+// the test.
 void RunToEnd(Process& p) {
   ASSERT_TRUE(p.Valid());
-  p.Wait({});
-  EXPECT_FALSE(p.Running());
+  const bool ended = WaitUntil([&p] { return !p.Running(); });
+  if (!ended) p.Terminate();
+  EXPECT_TRUE(ended) << "process " << p.Id() << " did not end";
 }
 
 }  // namespace
@@ -81,14 +86,16 @@ TEST(Process, TerminateEndsTheProgramAndWhatItStarted) {
   Process p = Process::Start("/bin/sh -c 'sleep 30 & echo $! > child; wait'", work.path.string(), false);
   ASSERT_TRUE(p.Valid());
   const std::int64_t pid = p.Id();
-  while (ReadBytes(work.path / "child").empty() && p.Running()) ::usleep(1000);
+  ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(work.path / "child").empty() || !p.Running(); }))
+      << "the shell never wrote its child's id";
   const std::int64_t child = std::atoll(ReadBytes(work.path / "child").c_str());
   ASSERT_GT(child, 0);
   EXPECT_TRUE(p.Running());
   p.Terminate();
   EXPECT_FALSE(p.Running());
   EXPECT_FALSE(Alive(pid));
-  while (Alive(child)) ::usleep(1000);  // killed; its new parent reaps it
+  // Killed; its new parent reaps it.
+  EXPECT_TRUE(WaitUntil([child] { return !Alive(child); })) << "the child " << child << " outlived Terminate";
   p.Terminate();                         // an ended process is left alone
 }
 
@@ -96,7 +103,15 @@ TEST(Process, WaitPumpsUntilTheProgramEnds) {
   Process p = Process::Start("/bin/sh -c 'sleep 0.2'", "", false);
   ASSERT_TRUE(p.Valid());
   int pumps = 0;
-  p.Wait([&pumps] { ++pumps; });
+  const testutil::Deadline deadline;
+  bool late = false;
+  p.Wait([&] {
+    ++pumps;
+    if (!deadline.Passed()) return;
+    late = true;
+    p.Terminate();  // so that Wait returns and the test fails instead of hanging
+  });
+  EXPECT_FALSE(late) << "Wait still waited at the deadline for a program of 0.2 seconds";
   EXPECT_GT(pumps, 0);
   EXPECT_FALSE(p.Running());
   EXPECT_FALSE(Alive(p.Id()));
@@ -127,6 +142,6 @@ TEST(Process, ADroppedProcessRunsOnAndIsReapedOnceEnded) {
   EXPECT_TRUE(Alive(pid));
   ::kill(static_cast<pid_t>(pid), SIGKILL);
   // Gone altogether, not left as a zombie, without anyone asking.
-  for (int i = 0; i < 5000 && ::kill(static_cast<pid_t>(pid), 0) == 0; ++i) ::usleep(1000);
-  EXPECT_NE(::kill(static_cast<pid_t>(pid), 0), 0);
+  EXPECT_TRUE(WaitUntil([pid] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }))
+      << "process " << pid << " was not reaped";
 }
