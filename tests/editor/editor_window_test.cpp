@@ -520,6 +520,31 @@ class EditorWindowTest : public QObject {
     QCOMPARE(TEditorSettingsFile(Folder()).Read().FontSize, QString("36"));
   }
 
+  // The display pane keeps the caret's line in view, as while typing, when
+  // the size changes, another map is picked or text is pasted.
+  void theDisplayPaneFollowsTheCaretAfterASizeAMapOrAPaste() {
+    TEditorWindow& win = StartShown();
+    QString text;
+    for (int i = 0; i < 40; ++i) text += "ka ma ka ma ka ma ka ma ka ma ka ma ka ma ka ma ka ma\r\n";
+    win.memEnglish->SetText(text);
+    win.memEnglish->moveCursor(QTextCursor::End);
+    QTest::keyClicks(win.memEnglish, "kamakama kamakama kamakama kamakama kamakama kamakama kamakama");
+    const auto caretInView = [&win] {
+      return win.memSinhala->viewport()->rect().contains(win.memSinhala->cursorRect());
+    };
+    QVERIFY(caretInView());
+    for (const char* size : {"28", "8", "72", "11", "36"}) {
+      win.cmbFontSize->setCurrentText(size);
+      QVERIFY2(caretInView(), size);
+    }
+    win.cmbMaps->setCurrentText("Other");
+    QVERIFY(caretInView());
+    win.memEnglish->setFocus();
+    QApplication::clipboard()->setText(text + text);
+    win.Paste1Click(nullptr);
+    QVERIFY(caretInView());
+  }
+
   // A size picked from the list gives the keyboard back to the typing pane:
   // the letters typed next are typed, not put into the size box.
   void aSizePickedFromTheListGivesTheKeyboardBack() {
