@@ -32,6 +32,7 @@
 #include "EditorArt.h"
 #include "EditorSettings.h"
 #include "PaneStack.h"
+#include "RecoveryText.h"
 #include "RunApp.h"
 #include "ShellOpen.h"
 #include "TypingSettings.h"
@@ -651,6 +652,57 @@ class EditorWindowTest : public QObject {
     win.close();
     QVERIFY(!win.isVisible());
     QCOMPARE(session->script.asked.size(), std::size_t(2));
+  }
+
+  // What closing writes, the next start shows: a text as large as the file
+  // keeps comes back whole. One beyond is asked about before anything is
+  // written; "Save Content" says why it writes nothing, the auto-save says it
+  // once; the file keeps the last text that fitted.
+  void aTextAtTheLimitComesBackAndOneBeyondIsNeverWritten() {
+    const QByteArray line("ka ma kaa maa ki mi kii mii ku mu kuu muu ke me kee mee koo mo\r\n");
+    QCOMPARE(line.size(), 64);
+    const QByteArray limit = line.repeated(recovery::kMaxFileSize / line.size());
+    Start().memEnglish->SetText(QString::fromLatin1(limit));
+    w->close();
+    QVERIFY(ReadFile(TmpPath()) == limit);
+    w.reset();
+    TEditorWindow& win = StartShown();
+    QCOMPARE(win.memEnglish->TextLength(), limit.size());
+    QVERIFY(win.memEnglish->Text() == QString::fromLatin1(limit));
+    QVERIFY(win.memSinhala->Text().startsWith("Ka Ma"));
+    QVERIFY(session->script.asked.empty());
+
+    win.memEnglish->moveCursor(QTextCursor::End);
+    QTest::keyClicks(win.memEnglish, "k");
+    win.chkSuggest->setChecked(false);
+    const QByteArray settings = ReadFile(IniPath());
+    session->script.answers = {dialogs::No};
+    win.close();
+    QVERIFY(win.isVisible());
+    QCOMPARE(session->script.asked.size(), std::size_t(1));
+    QVERIFY(session->script.asked[0].text.contains("The text is 16.1 MB; \"" + TmpPath() + "\" keeps at most 16 MB"));
+    QCOMPARE(ReadFile(IniPath()), settings);  // nothing written before the answer
+    win.SaveAs1Click(nullptr);
+    QCOMPARE(Errors().size(), 1);
+    session->script.asked.clear();
+    win.tmrAutoSaveTimer(nullptr);
+    win.tmrAutoSaveTimer(nullptr);
+    QVERIFY(session->script.asked.empty());  // told already
+    QVERIFY(win.tmrAutoSave->isActive());
+    QVERIFY(ReadFile(TmpPath()) == limit);
+    // Cut down to fit, the text is written again.
+    QTest::keyClick(win.memEnglish, Qt::Key_Backspace);
+    QTest::keyClick(win.memEnglish, Qt::Key_Backspace);
+    win.tmrAutoSaveTimer(nullptr);
+    QCOMPARE(ReadFile(TmpPath()).size(), limit.size() - 2);  // a line break counts two
+    QTest::keyClicks(win.memEnglish, "kkk");
+    win.tmrAutoSaveTimer(nullptr);
+    QCOMPARE(Errors().size(), 1);  // beyond once more: told again
+    session->script.answers = {dialogs::Yes};
+    win.close();
+    QVERIFY(!win.isVisible());
+    QCOMPARE(ReadFile(TmpPath()).size(), limit.size() - 2);
+    QVERIFY(!TEditorSettingsFile(Folder()).Read().AutoSuggest);
   }
 
   // On a full disk even a few bytes of text are not written: the error
