@@ -598,9 +598,17 @@ class EditorWindowTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(TmpPath()), QByteArray("ka"), 5000);
     QVERIFY(win.tmrAutoSave->isActive());
     QCOMPARE(win.tmrAutoSave->interval(), 60000);  // back to the stored interval
-    QTest::qWait(50);
+    // "Save Content" while a short interval runs: the timer starts a full
+    // interval afresh, so it is due no sooner than a timer of that interval
+    // started just before the write (whatever the time the write takes).
+    win.tmrAutoSave->start(1000);
+    QTimer fresh;
+    fresh.start(60000);
     win.SaveAs1Click(nullptr);
-    QVERIFY(win.tmrAutoSave->remainingTime() > 59000);
+    QCOMPARE(win.tmrAutoSave->interval(), 60000);
+    QVERIFY(win.tmrAutoSave->isActive());
+    const int dueIn = win.tmrAutoSave->remainingTime();
+    QVERIFY2(dueIn >= fresh.remainingTime(), qPrintable(QString::number(dueIn)));
   }
 
   // The user's road through the font-map editor: open it on the listed map,
