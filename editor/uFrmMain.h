@@ -104,7 +104,8 @@ class TfrmMain : public TfrmMainBase {
   // --- settings, Options and panes (uFrmMainSettings.cpp) -------------------
   void LoadSettings();
   // Writes the settings; false when the file could not be written, after an
-  // error box naming the file, or with that text in `error` instead.
+  // error box naming the file and the system's reason, or with that text in
+  // `error` instead.
   bool SaveSettings(QString* error = nullptr);
   void RestackPanes();
   void Options1Click(QObject* Sender);

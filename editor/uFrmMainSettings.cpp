@@ -105,9 +105,8 @@ bool TfrmMain::SaveSettings(QString* error) {
   s.WindowState = FSavedWindowState.testFlag(Qt::WindowMinimized)   ? 1
                   : FSavedWindowState.testFlag(Qt::WindowMaximized) ? 2
                                                                      : 0;
-  const TEditorSettingsFile file(GetAppFolder());
-  if (file.Write(s)) return true;
-  const QString message = QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.');
+  QString message;
+  if (TEditorSettingsFile(GetAppFolder()).Write(s, &message)) return true;
   if (error)
     *error = message;
   else
