@@ -172,8 +172,9 @@ class TfrmMain : public TfrmMainBase {
   // answer that keeps the window open is the default.
   bool CloseAnyway(const QString& why);
   // The bounds of the window when it was last in the normal state: what
-  // closing a maximised or minimised window saves. The desktop may still be
-  // taking the window out of that state when the bounds are read.
+  // closing a maximised or minimised window saves. Taken only with the
+  // frame settled: while the desktop maximises or restores the window, the
+  // frame it reports may still be the other state's.
   void KeepNormalBounds();
   QRect FNormalBounds;
   std::unique_ptr<files::Lock> FRecoveryLock;

@@ -176,7 +176,10 @@ void TfrmMain::cmbFontSizeChange(QObject*) {
 }
 
 void TfrmMain::KeepNormalBounds() {
-  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible())
+  // Not while the desktop maximises or restores the window: its frame, and
+  // so its outer bounds, are not yet those of the normal window.
+  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible() &&
+      FOuterBounds->Settled())
     FNormalBounds = FOuterBounds->Outer();
 }
 
