@@ -103,7 +103,9 @@ class TfrmMain : public TfrmMainBase {
 
   // --- settings, Options and panes (uFrmMainSettings.cpp) -------------------
   void LoadSettings();
-  // Writes the settings; false when the file could not be written, after an
+  // Writes the settings: at close the normal bounds and the state the window
+  // closed in, else (the Options) the window's bounds as they are now and
+  // the normal state. False when the file could not be written, after an
   // error box naming the file and the system's reason, or with that text in
   // `error` instead.
   bool SaveSettings(QString* error = nullptr);

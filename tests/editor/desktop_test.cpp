@@ -7,6 +7,8 @@
 #include "EditorSettings.h"
 #include "program_session.h"
 #include "uFrmMain.h"
+#include "uOptions.h"
+#include "when_modal.h"
 
 using varunel::TfrmMain;
 
@@ -77,6 +79,25 @@ class EditorDesktopTest : public QObject {
                                                     .arg(stored.width()).arg(stored.height())));
       }
     }
+  }
+
+  // Options confirmed while the window is maximised: the bounds written are
+  // the maximised window's, and the state normal.
+  void optionsWriteTheWindowAsItIs() {
+    FrmOptions = new TFrmOptions;
+    auto w = std::make_unique<TfrmMain>();
+    w->FormCreate(w.get());
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->showMaximized();
+    QTRY_VERIFY(w->isMaximized() && w->frameGeometry().width() > 750);
+    WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+    w->Options1Click(nullptr);
+    QCOMPARE(Stored(), w->frameGeometry());
+    QCOMPARE(TEditorSettingsFile(session->folder.Folder()).Read().WindowState, 0);
+    w.reset();
+    delete FrmOptions;
+    FrmOptions = nullptr;
   }
 };
 
