@@ -39,7 +39,7 @@ TEditorSettings TEditorSettingsFile::Read() const {
   return s;
 }
 
-bool TEditorSettingsFile::Write(const TEditorSettings& s) const {
+bool TEditorSettingsFile::Write(const TEditorSettings& s, QString* error) const {
   return TIniFile::Update(FileName(), [&s](TIniFile& ini) {
     ini.WriteBool(kParams, "restore_last_state", s.RestoreLastState);
     ini.WriteBool(kParams, "auto_save", s.AutoSave);
@@ -54,7 +54,7 @@ bool TEditorSettingsFile::Write(const TEditorSettings& s) const {
     ini.WriteString(kParams, "font_map", s.FontMapName);
     ini.WriteString(kParams, "font_size", s.FontSize);
     ini.WriteInteger(kParams, "window_state", s.WindowState);
-  });
+  }, error);
 }
 
 int AutoSaveMilliseconds(int minutes) {

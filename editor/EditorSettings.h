@@ -42,8 +42,8 @@ class TEditorSettingsFile {
 
   // Writes every key of the editor, other keys of the file untouched, under
   // the file's lock (TIniFile::Update). False when the file could not be
-  // written (the old one then stays).
-  bool Write(const TEditorSettings& s) const;
+  // written (the old one then stays); `error` then says why, for the user.
+  bool Write(const TEditorSettings& s, QString* error = nullptr) const;
 
  private:
   QString appFolder_;

@@ -18,6 +18,7 @@
 
 #include "uFrmFontMapping.h"
 #include "CharView.h"
+#include "OuterBounds.h"
 #include "WorkingCtrls.h"
 #include "PaneStack.h"
 #include "QtCodepage.h"
@@ -140,6 +141,9 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmMainBase(parent) {
   column->addWidget(CoolBar1);
   column->addWidget(Panes, 1);
   setCentralWidget(central);
+
+  // The normal bounds once the desktop has finished framing the window.
+  FOuterBounds->OnSettled([this] { KeepNormalBounds(); });
 
   tmrAutoSave = new QTimer(this);
   tmrAutoSave->setObjectName("tmrAutoSave");

@@ -93,7 +93,8 @@ class TfrmMain : public TfrmMainBase {
   void FormShow(QObject* Sender);
   // Writes the settings and the recovery file, then frees the maps and ends
   // the program. When the text could not be kept, a box asks first, and
-  // CanClose false leaves the window open with its text.
+  // CanClose false leaves the window open with its text. A text too large for
+  // the recovery file is asked about before anything is written.
   void FormClose(QObject* Sender, bool& CanClose) override;
   void Exit1Click(QObject* Sender);
   void About1Click(QObject* Sender);
@@ -102,8 +103,11 @@ class TfrmMain : public TfrmMainBase {
 
   // --- settings, Options and panes (uFrmMainSettings.cpp) -------------------
   void LoadSettings();
-  // Writes the settings; false when the file could not be written, after an
-  // error box naming the file, or with that text in `error` instead.
+  // Writes the settings: at close the normal bounds and the state the window
+  // closed in, else (the Options) the window's bounds as they are now and
+  // the normal state. False when the file could not be written, after an
+  // error box naming the file and the system's reason, or with that text in
+  // `error` instead.
   bool SaveSettings(QString* error = nullptr);
   void RestackPanes();
   void Options1Click(QObject* Sender);
@@ -134,13 +138,18 @@ class TfrmMain : public TfrmMainBase {
   // Writes the typing pane to FTempFile, whole or not at all, and starts the
   // auto-save interval afresh. False when it could not be written, or when
   // the file is not this window's: the old file stays, the timer stays off,
-  // and `error` holds the message that says why.
+  // and `error` holds the message that says why. A text larger than the
+  // start reads back (recovery::kMaxFileSize) is not written either: false,
+  // the old file as it was, the timer running on.
   bool WriteRecoveryFile(QString* error = nullptr);
   // Reads FTempFile into the typing pane. A file that is there but cannot be
   // read (no regular file, larger than recovery::kMaxFileSize) is left
   // alone: this window then does not write it.
   void RestoreRecoveryFile();
+  // "Save Content": writes the recovery file, or says why not.
   void SaveAs1Click(QObject* Sender);
+  // Writes the recovery file, or says why not; a text too large for it is
+  // said once, not at every interval.
   void tmrAutoSaveTimer(QObject* Sender);
 
  protected:
@@ -157,15 +166,26 @@ class TfrmMain : public TfrmMainBase {
   // Writes the recovery file from a command; an error box names the file
   // when it fails.
   void WriteRecoveryFileOrTell();
+  // The typing pane is larger than the recovery file keeps, and what the
+  // message about it says.
+  bool TextTooLarge() const;
+  QString TooLargeText() const;
+  // Asks whether to close although what was typed is lost with `why`; the
+  // answer that keeps the window open is the default.
+  bool CloseAnyway(const QString& why);
   // The bounds of the window when it was last in the normal state: what
-  // closing a maximised or minimised window saves. The desktop may still be
-  // taking the window out of that state when the bounds are read.
+  // closing a maximised or minimised window saves. Taken only with the
+  // frame settled: while the desktop maximises or restores the window, the
+  // frame it reports may still be the other state's.
   void KeepNormalBounds();
   QRect FNormalBounds;
   std::unique_ptr<files::Lock> FRecoveryLock;
   // Why this window does not write the recovery file (a sentence of the
   // messages that say so); empty when it does.
   QString FRecoveryRefusal;
+  // The auto-save has told that the text is too large, and has not written
+  // since.
+  bool FTooLargeTold = false;
   bool FShown = false;
   bool FClosed = false;
   static TFontMapEditor& FontMapEditor();

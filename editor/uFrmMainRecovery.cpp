@@ -4,6 +4,8 @@
 // holds its lock until it closes.
 #include <QTimer>
 #include <chrono>
+#include <cmath>
+#include <optional>
 
 #include "QtCodepage.h"
 #include "QtFiles.h"
@@ -25,21 +27,41 @@ void TfrmMain::TakeRecoveryFile() {
     FRecoveryRefusal = QStringLiteral("Another Varunel window keeps its text in \"%1\".").arg(FTempFile);
 }
 
+bool TfrmMain::TextTooLarge() const { return memEnglish->TextLength() > qsizetype(recovery::kMaxFileSize); }
+
+QString TfrmMain::TooLargeText() const {
+  constexpr double kMegabyte = 1 << 20;
+  // Rounded up: a text just over the limit never reads as the limit.
+  const double size = std::ceil(memEnglish->TextLength() * 10 / kMegabyte) / 10;
+  return QStringLiteral("The text is %1 MB; \"%2\" keeps at most %3 MB, so it is not written there. "
+                        "Copy it into another program to keep it.")
+      .arg(QString::number(size, 'f', 1), FTempFile, QString::number(recovery::kMaxFileSize / kMegabyte));
+}
+
 bool TfrmMain::WriteRecoveryFile(QString* error) {
   tmrAutoSave->stop();
   if (!FRecoveryRefusal.isEmpty()) {
     if (error) *error = FRecoveryRefusal;
     return false;
   }
-  const std::string bytes = recovery::BytesFromText(codepage::NarrowQ(memEnglish->Text()));
+  std::optional<std::string> bytes;
+  if (!TextTooLarge()) bytes = recovery::BytesFromText(codepage::NarrowQ(memEnglish->Text()));
+  if (!bytes) {
+    // Never a file the next start would not read back: the file keeps the
+    // last text that fitted. The timer goes on, for a text cut down again.
+    if (error) *error = TooLargeText();
+    SetAutoSaveInterval();
+    return false;
+  }
   // A complete new file replaces the old one; a crash or a full disk on the
   // way leaves the previous copy.
   QString why;
-  if (!files::ReplaceWholeQ(FTempFile, bytes, &why)) {
+  if (!files::ReplaceWholeQ(FTempFile, *bytes, &why)) {
     if (error) *error = QStringLiteral("Cannot create file \"%1\". %2").arg(FTempFile, why);
     // The timer stays off until a write succeeds or the Options set it.
     return false;
   }
+  FTooLargeTold = false;
   // Starting the timer again starts its interval afresh.
   SetAutoSaveInterval();
   return true;
@@ -47,7 +69,9 @@ bool TfrmMain::WriteRecoveryFile(QString* error) {
 
 void TfrmMain::WriteRecoveryFileOrTell() {
   QString error;
-  if (!WriteRecoveryFile(&error)) dialogs::ShowError(error);
+  if (WriteRecoveryFile(&error)) return;
+  FTooLargeTold = TextTooLarge();
+  dialogs::ShowError(error);
 }
 
 void TfrmMain::RestoreRecoveryFile() {
@@ -63,12 +87,18 @@ void TfrmMain::RestoreRecoveryFile() {
     tmrAutoSave->stop();
     return;
   }
-  const QString text = codepage::WidenQ(recovery::TextFromBytes(bytes));
-  if (text != memEnglish->Text()) memEnglish->SetText(text);
+  // In the pane's own form, LF between lines: a long text is not copied
+  // once more on its way in. A pane that holds it already stays untouched.
+  memEnglish->SetText(codepage::WidenQ(recovery::TextFromBytes(bytes, "\n")));
 }
 
 void TfrmMain::SaveAs1Click(QObject*) { WriteRecoveryFileOrTell(); }
 
-void TfrmMain::tmrAutoSaveTimer(QObject*) { WriteRecoveryFileOrTell(); }
+void TfrmMain::tmrAutoSaveTimer(QObject*) {
+  // A text too large for the file is told once, not at every interval,
+  // until a write has succeeded again.
+  if (FTooLargeTold && TextTooLarge()) return;
+  WriteRecoveryFileOrTell();
+}
 
 }  // namespace varunel

@@ -87,8 +87,10 @@ bool TfrmMain::SaveSettings(QString* error) {
   s.AutoSave = FAutoSave;
   s.SaveInterval = FAutoSaveInterval;
   // At close the bounds are the normal window's, even when the desktop has
-  // not finished taking the window out of its maximised state.
-  QRect bounds = FOuterBounds->Outer();
+  // not finished taking the window out of its maximised state, and the state
+  // goes apart. From the Options the bounds are the window's as it is now,
+  // maximised or not, and the state is normal.
+  QRect bounds = FClosed ? FOuterBounds->Outer() : FOuterBounds->Current();
   if (FClosed && (FSavedWindowState & (Qt::WindowMinimized | Qt::WindowMaximized))) bounds = FNormalBounds;
   s.Left = bounds.left();
   s.Top = bounds.top();
@@ -102,12 +104,12 @@ bool TfrmMain::SaveSettings(QString* error) {
   // was never applied, and stored it would send the next start back to the
   // design size.
   s.FontSize = QString::number(memSinhala->font().pointSize());
-  s.WindowState = FSavedWindowState.testFlag(Qt::WindowMinimized)   ? 1
+  s.WindowState = !FClosed                                           ? 0
+                  : FSavedWindowState.testFlag(Qt::WindowMinimized) ? 1
                   : FSavedWindowState.testFlag(Qt::WindowMaximized) ? 2
                                                                      : 0;
-  const TEditorSettingsFile file(GetAppFolder());
-  if (file.Write(s)) return true;
-  const QString message = QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.');
+  QString message;
+  if (TEditorSettingsFile(GetAppFolder()).Write(s, &message)) return true;
   if (error)
     *error = message;
   else
@@ -172,10 +174,15 @@ void TfrmMain::cmbFontSizeChange(QObject*) {
   }
   // Only the display pane changes; the tiles keep their sizes.
   SetPoints(memSinhala, points);
+  // The caret's line in view again, in the new size's layout.
+  ShowCaretInDisplay();
 }
 
 void TfrmMain::KeepNormalBounds() {
-  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible())
+  // Not while the desktop maximises or restores the window: its frame, and
+  // so its outer bounds, are not yet those of the normal window.
+  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) && isVisible() &&
+      FOuterBounds->Settled())
     FNormalBounds = FOuterBounds->Outer();
 }
 

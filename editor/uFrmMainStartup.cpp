@@ -73,8 +73,21 @@ void TfrmMain::FormShow(QObject*) {
         QApplication::applicationName(), dialogs::Icon::Information);
 }
 
+bool TfrmMain::CloseAnyway(const QString& why) {
+  return dialogs::MessageBox(this, why + QStringLiteral("\n\nWhat you typed will not be there at the next start. Close anyway?"),
+                             QApplication::applicationName(), dialogs::Icon::Warning,
+                             dialogs::Buttons::YesNo) == dialogs::Yes;
+}
+
 void TfrmMain::FormClose(QObject*, bool& CanClose) {
   if (FClosed) return;
+  // A text the recovery file cannot keep is said before anything is
+  // written: the user may stay and keep it elsewhere.
+  const bool tooLarge = FRecoveryRefusal.isEmpty() && TextTooLarge();
+  if (tooLarge && !CloseAnyway(TooLargeText())) {
+    CanClose = false;
+    return;
+  }
   FClosed = true;
   // The bounds saved are those of the normal window; the state goes apart.
   FSavedWindowState = windowState();
@@ -84,11 +97,8 @@ void TfrmMain::FormClose(QObject*, bool& CanClose) {
   QString settingsError, recoveryError;
   SaveSettings(&settingsError);
   const bool nothingToKeep = !FRecoveryRefusal.isEmpty() && memEnglish->Text().isEmpty();
-  if (!WriteRecoveryFile(&recoveryError) && !nothingToKeep) {
-    const QString text = (settingsError.isEmpty() ? QString() : settingsError + QLatin1Char('\n')) + recoveryError +
-                         QStringLiteral("\n\nWhat you typed will not be there at the next start. Close anyway?");
-    if (dialogs::MessageBox(this, text, QApplication::applicationName(), dialogs::Icon::Warning,
-                            dialogs::Buttons::YesNo) != dialogs::Yes) {
+  if (!tooLarge && !WriteRecoveryFile(&recoveryError) && !nothingToKeep) {
+    if (!CloseAnyway((settingsError.isEmpty() ? QString() : settingsError + QLatin1Char('\n')) + recoveryError)) {
       // The window stays as it was, with its text, to be copied or saved.
       setWindowState(FSavedWindowState);
       FClosed = false;

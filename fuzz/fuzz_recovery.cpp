@@ -1,6 +1,9 @@
 // Reads arbitrary bytes as the recovery file and checks what the typing pane
 // would get: every line break is CR LF, every other byte is kept in order,
-// and writing the text back gives the same bytes.
+// and writing the text back gives the same bytes, or none at all when they
+// would be more than the start reads back. The inputs are far below the
+// file's limit, so the limit written against is drawn from the input too.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   if (in != bytes.size()) Fail("bytes lost");
+  static_assert(recovery::kMaxFileSize >= std::size_t{16} << 20, "a 16 MB text is kept");
   if (recovery::BytesFromText(text) != text) Fail("written back differently");
+  // A limit a few bytes either side of the text's length.
+  const std::size_t cut = size > 0 ? std::min<std::size_t>(data[0] % 4, text.size()) : 0;
+  const std::size_t limit = text.size() - cut + (size > 0 ? data[size - 1] % 4 : 0);
+  const auto written = recovery::BytesFromText(text, limit);
+  if (written.has_value() != (text.size() <= limit)) Fail("a text kept beyond the limit, or refused within it");
+  if (written && recovery::TextFromBytes(*written) != text) Fail("written back differently");
   return 0;
 }

@@ -62,7 +62,7 @@ TTypingSettings TTypingSettingsFile::Read(const QRect& workArea) const {
   return s;
 }
 
-bool TTypingSettingsFile::Write(const TTypingSettings& s) const {
+bool TTypingSettingsFile::Write(const TTypingSettings& s, QString* error) const {
   return TIniFile::Update(FileName(), [&s](TIniFile& ini) {
     ini.WriteBool(kParams, QStringLiteral("restore_last_state"), s.RestoreLastState);
     ini.WriteInteger(kBounds, QStringLiteral("tleft"), s.Left);
@@ -74,7 +74,7 @@ bool TTypingSettingsFile::Write(const TTypingSettings& s) const {
     ini.WriteString(kParams, QStringLiteral("font_size"), s.FontSize);
     ini.WriteBool(kParams, QStringLiteral("auto_suggest"), s.AutoSuggest);
     ini.WriteString(kParams, QStringLiteral("english_font"), s.EnglishFont);
-  });
+  }, error);
 }
 
 int FontSizePoints(const QString& size) {

@@ -48,8 +48,9 @@ class TTypingSettingsFile {
 
   // Writes every key (Booleans as 1 and 0) and leaves every other line of
   // the file as it stands. Returns false when the file could not be written
-  // (or exists but could not be read; it is then left alone).
-  bool Write(const TTypingSettings& s) const;
+  // (or exists but could not be read; it is then left alone), and `error`
+  // then says why, for the user.
+  bool Write(const TTypingSettings& s, QString* error = nullptr) const;
 
  private:
   QString appFolder_;

@@ -268,6 +268,7 @@ void TfrmMainBase::UpdateDisplay() {
 }
 
 void TfrmMainBase::ShowCaretInDisplay() {
+  if (!FEnglishMode && !FCharMap) return;  // nothing to convert the caret's line with
   const QTextCursor caret = memEnglish->textCursor();
   const int line = caret.blockNumber();
   const QString before = caret.block().text().left(caret.positionInBlock());

@@ -82,8 +82,15 @@ void TMemo::ShowPosition(int line, int column) {
 QString TMemo::Narrowed(const QString& text) { return codepage::RoundTripQ(text); }
 
 QString TMemo::Incoming(const QString& text) const {
-  QString t = clipboardtext::WithLf(text);  // the one break the document keeps
-  return FAnsi ? Narrowed(t) : t;
+  // A text that needs neither step (what the pane itself gave out, a text
+  // read back from a file) is taken as it is: a long text is not copied twice.
+  const auto otherBreak = [](QChar c) {
+    return c == QLatin1Char('\r') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+  };
+  const auto outsideCodePage = [](QChar c) { return codepage::RoundTrip(c.unicode()) != c.unicode(); };
+  QString t = std::any_of(text.begin(), text.end(), otherBreak) ? clipboardtext::WithLf(text) : text;
+  if (FAnsi && std::any_of(t.begin(), t.end(), outsideCodePage)) t = Narrowed(t);
+  return t;  // one break, LF, the one the document keeps
 }
 
 QString TMemo::Text() const {
@@ -94,8 +101,20 @@ QString TMemo::Text() const {
 
 void TMemo::SetText(const QString& text) {
   const QString t = Incoming(text);
-  if (Text() == QString(t).replace(QChar('\n'), QStringLiteral("\r\n"))) return;
+  if (Holds(t)) return;
   setPlainText(t);
+}
+
+qsizetype TMemo::TextLength() const {
+  // Every block but the last ends in one separator, which Text() makes two.
+  const QTextDocument* doc = document();
+  return doc->characterCount() - 1 + doc->blockCount() - 1;
+}
+
+bool TMemo::Holds(const QString& lfText) const {
+  // Texts of other lengths differ: a long pane is not read out to tell.
+  if (TextLength() != lfText.size() + lfText.count(QLatin1Char('\n'))) return false;
+  return Text() == QString(lfText).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
 int TMemo::LineCount() const {

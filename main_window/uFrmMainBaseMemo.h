@@ -25,6 +25,8 @@ class TMemo : public QPlainTextEdit {
   // holds changes nothing and raises no change.
   QString Text() const;
   void SetText(const QString& text);
+  // The length of Text(), without making it.
+  qsizetype TextLength() const;
 
   // Number of lines: 0 for an empty pane; a line break at the very end
   // starts no new line.
@@ -87,7 +89,11 @@ class TMemo : public QPlainTextEdit {
  private:
   int ToCrLf(int docPosition) const;
   int FromCrLf(int position) const;
+  // The text in the pane's own form: LF line breaks, and for an 8-bit pane
+  // what the code page holds.
   QString Incoming(const QString& text) const;
+  // The pane holds `lfText` (LF line breaks).
+  bool Holds(const QString& lfText) const;
   void ContentsChange(int position, int removed, int added);
 
   bool FAnsi;

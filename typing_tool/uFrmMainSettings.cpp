@@ -57,8 +57,8 @@ void TfrmMain::SaveSettings() {
   s.FontSize = WidenQ(FFontSize);
   s.AutoSuggest = chkSuggest->isChecked();
   s.EnglishFont = WidenQ(FEnglishFont);
-  const TTypingSettingsFile file(SettingsFolder());
-  if (!file.Write(s)) dialogs::ShowError(QStringLiteral("Cannot write ") + file.FileName() + QLatin1Char('.'));
+  QString error;
+  if (!TTypingSettingsFile(SettingsFolder()).Write(s, &error)) dialogs::ShowError(error);
 }
 
 void TfrmMain::ApplyFontSize(const std::string& size) { ::ApplyFontSize(memSinhala, WidenQ(size)); }

@@ -24,7 +24,10 @@ enum class Icon { None, Information, Warning, Error, Question };
 enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 
-// A modal message box; returns the button pressed.
+// A modal message box; returns the button pressed. Every Yes/No question of
+// these programs asks whether to go ahead with something that drops or
+// replaces the user's work ("Close anyway?", replace a file, cut a map):
+// its default button (Enter) and its Escape button are No.
 int MessageBox(QWidget* parent, const QString& text, const QString& caption = QString(),
                Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
 

@@ -9,16 +9,24 @@
 
 namespace {
 
-TIniText Load(const QString& fileName, bool& unreadable) {
+TIniText Load(const QString& fileName, QString& unreadable) {
   std::string bytes;
   std::error_code ec;
-  unreadable = false;
+  unreadable.clear();
   if (files::ReadWholeQ(fileName, TIniFile::kMaxFileSize, bytes, ec)) return TIniText(bytes);
   // A missing file (or a link to one) is no settings yet; anything else is a
   // file that is there but not read.
-  unreadable = ec != std::errc::no_such_file_or_directory;
-  if (unreadable) qCWarning(lcFiles) << "settings file" << fileName << "not read:" << files::ErrorTextQ(ec);
+  if (ec != std::errc::no_such_file_or_directory) {
+    unreadable = files::ErrorTextQ(ec);
+    qCWarning(lcFiles) << "settings file" << fileName << "not read:" << unreadable;
+  }
   return TIniText();
+}
+
+bool Failed(const QString& fileName, const QString& why, QString* error) {
+  qCWarning(lcFiles) << "settings file" << fileName << "not written:" << why;
+  if (error) *error = QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, why);
+  return false;
 }
 
 // Far longer than any update takes; should another program hang while it
@@ -68,21 +76,22 @@ void TIniFile::WriteBool(const QString& section, const QString& key, bool value)
   WriteInteger(section, key, value ? 1 : 0);
 }
 
-bool TIniFile::UpdateFile() {
-  if (unreadable_) return false;
+bool TIniFile::UpdateFile(QString* error) {
+  // Written over, what the file holds would be lost unread.
+  if (!unreadable_.isEmpty()) return Failed(fileName_, unreadable_, error);
   QString why;
   if (files::ReplaceWholeQ(fileName_, text_.Bytes(), &why)) return true;
-  qCWarning(lcFiles) << "settings file" << fileName_ << "not written:" << why;
-  return false;
+  return Failed(fileName_, why, error);
 }
 
-bool TIniFile::Update(const QString& fileName, const std::function<void(TIniFile&)>& change) {
+bool TIniFile::Update(const QString& fileName, const std::function<void(TIniFile&)>& change, QString* error) {
   const files::Lock lock(files::PathQ(fileName), kLockWait);
   if (!lock.Held()) {
-    qCWarning(lcFiles) << "settings file" << fileName << "not locked:" << files::ErrorTextQ(lock.Error());
-    return false;
+    return Failed(fileName,
+                  lock.Busy() ? QStringLiteral("Another program keeps it locked") : files::ErrorTextQ(lock.Error()),
+                  error);
   }
   TIniFile ini(fileName);
   change(ini);
-  return ini.UpdateFile();
+  return ini.UpdateFile(error);
 }

@@ -26,7 +26,8 @@ class TIniFile {
   // the file, reads it afresh, lets `change` write its keys and writes the
   // whole file, so that no program's keys are lost to the other's write.
   // False as UpdateFile, or when the lock could not be had.
-  static bool Update(const QString& fileName, const std::function<void(TIniFile&)>& change);
+  static bool Update(const QString& fileName, const std::function<void(TIniFile&)>& change,
+                     QString* error = nullptr);
 
   QString FileName() const;
   bool SectionExists(const QString& section) const;
@@ -46,11 +47,12 @@ class TIniFile {
   // Writes the whole file: a complete new file replaces the old one, every
   // step checked. False when it could not be written, or when the file
   // exists but could not be read (writing it would lose what it holds); the
-  // old file is then untouched.
-  bool UpdateFile();
+  // old file is then untouched, and `error` gets the message for the user:
+  // the file's name and the system's reason ("No space left on device").
+  bool UpdateFile(QString* error = nullptr);
 
  private:
   QString fileName_;
-  bool unreadable_ = false;
+  QString unreadable_;  // why a file that is there was not read
   TIniText text_;
 };

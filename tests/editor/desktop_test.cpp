@@ -7,6 +7,8 @@
 #include "EditorSettings.h"
 #include "program_session.h"
 #include "uFrmMain.h"
+#include "uOptions.h"
+#include "when_modal.h"
 
 using varunel::TfrmMain;
 
@@ -45,6 +47,57 @@ class EditorDesktopTest : public QObject {
       w->close();
       QCOMPARE(Stored(), QRect(60, 70, 750, 550));
     }
+  }
+
+  // Round after round, the stored normal bounds stay exact to the pixel: a
+  // window maximised and closed, started again (so maximised) and closed,
+  // started maximised and restored before it closes.
+  void aMaximisedWindowKeepsItsBoundsExactly() {
+    const QRect normal(120, 70, 700, 500);
+    const QString ini = session->folder.Folder() + "settings.ini";
+    const QByteArray bounds = "[bounds]\nleft=120\ntop=70\nwidth=700\nheight=500\n";
+    for (int round = 1; round <= 4; ++round) {
+      QVERIFY(WriteFile(ini, bounds + "[params]\nwindow_state=0\n"));
+      for (const char* step : {"maximise", "start maximised", "restore"}) {
+        const QString seen = QStringLiteral("round %1, %2").arg(round).arg(step);
+        auto w = std::make_unique<TfrmMain>();
+        w->FormCreate(w.get());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        if (step == std::string("maximise")) {
+          QTRY_COMPARE(w->frameGeometry(), normal);
+          w->showMaximized();
+        }
+        QTRY_VERIFY2(w->isMaximized() && w->frameGeometry().width() > normal.width(), qPrintable(seen));
+        if (step == std::string("restore")) {
+          w->showNormal();
+          QTRY_COMPARE(w->frameGeometry(), normal);
+        }
+        w->close();
+        const QRect stored = Stored();
+        QVERIFY2(stored == normal, qPrintable(seen + QStringLiteral(": %1,%2 %3x%4").arg(stored.x()).arg(stored.y())
+                                                    .arg(stored.width()).arg(stored.height())));
+      }
+    }
+  }
+
+  // Options confirmed while the window is maximised: the bounds written are
+  // the maximised window's, and the state normal.
+  void optionsWriteTheWindowAsItIs() {
+    FrmOptions = new TFrmOptions;
+    auto w = std::make_unique<TfrmMain>();
+    w->FormCreate(w.get());
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->showMaximized();
+    QTRY_VERIFY(w->isMaximized() && w->frameGeometry().width() > 750);
+    WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+    w->Options1Click(nullptr);
+    QCOMPARE(Stored(), w->frameGeometry());
+    QCOMPARE(TEditorSettingsFile(session->folder.Folder()).Read().WindowState, 0);
+    w.reset();
+    delete FrmOptions;
+    FrmOptions = nullptr;
   }
 };
 

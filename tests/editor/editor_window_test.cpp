@@ -32,6 +32,7 @@
 #include "EditorArt.h"
 #include "EditorSettings.h"
 #include "PaneStack.h"
+#include "RecoveryText.h"
 #include "RunApp.h"
 #include "ShellOpen.h"
 #include "TypingSettings.h"
@@ -536,6 +537,31 @@ class EditorWindowTest : public QObject {
     QCOMPARE(TEditorSettingsFile(Folder()).Read().FontSize, QString("36"));
   }
 
+  // The display pane keeps the caret's line in view, as while typing, when
+  // the size changes, another map is picked or text is pasted.
+  void theDisplayPaneFollowsTheCaretAfterASizeAMapOrAPaste() {
+    TEditorWindow& win = StartShown();
+    QString text;
+    for (int i = 0; i < 40; ++i) text += "ka ma ka ma ka ma ka ma ka ma ka ma ka ma ka ma ka ma\r\n";
+    win.memEnglish->SetText(text);
+    win.memEnglish->moveCursor(QTextCursor::End);
+    QTest::keyClicks(win.memEnglish, "kamakama kamakama kamakama kamakama kamakama kamakama kamakama");
+    const auto caretInView = [&win] {
+      return win.memSinhala->viewport()->rect().contains(win.memSinhala->cursorRect());
+    };
+    QVERIFY(caretInView());
+    for (const char* size : {"28", "8", "72", "11", "36"}) {
+      win.cmbFontSize->setCurrentText(size);
+      QVERIFY2(caretInView(), size);
+    }
+    win.cmbMaps->setCurrentText("Other");
+    QVERIFY(caretInView());
+    win.memEnglish->setFocus();
+    QApplication::clipboard()->setText(text + text);
+    win.Paste1Click(nullptr);
+    QVERIFY(caretInView());
+  }
+
   // A size picked from the list gives the keyboard back to the typing pane:
   // the letters typed next are typed, not put into the size box.
   void aSizePickedFromTheListGivesTheKeyboardBack() {
@@ -588,9 +614,17 @@ class EditorWindowTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(TmpPath()), QByteArray("ka"), 5000);
     QVERIFY(win.tmrAutoSave->isActive());
     QCOMPARE(win.tmrAutoSave->interval(), 60000);  // back to the stored interval
-    QTest::qWait(50);
+    // "Save Content" while a short interval runs: the timer starts a full
+    // interval afresh, so it is due no sooner than a timer of that interval
+    // started just before the write (whatever the time the write takes).
+    win.tmrAutoSave->start(1000);
+    QTimer fresh;
+    fresh.start(60000);
     win.SaveAs1Click(nullptr);
-    QVERIFY(win.tmrAutoSave->remainingTime() > 59000);
+    QCOMPARE(win.tmrAutoSave->interval(), 60000);
+    QVERIFY(win.tmrAutoSave->isActive());
+    const int dueIn = win.tmrAutoSave->remainingTime();
+    QVERIFY2(dueIn >= fresh.remainingTime(), qPrintable(QString::number(dueIn)));
   }
 
   // The user's road through the font-map editor: open it on the listed map,
@@ -637,11 +671,66 @@ class EditorWindowTest : public QObject {
     QCOMPARE(session->script.asked.size(), std::size_t(1));
     const dialogs::Asked box = session->script.asked.back();
     QCOMPARE(box.icon, dialogs::Icon::Warning);
-    QVERIFY(box.text.contains(TmpPath()) && box.text.contains(IniPath()) && box.text.endsWith("Close anyway?"));
+    // Each file with the system's reason.
+    QVERIFY2(box.text.startsWith("Cannot write file \"" + IniPath() + "\". Is a directory\nCannot create file \"" +
+                                 TmpPath() + "\". Is a directory\n"),
+             qPrintable(box.text));
+    QVERIFY(box.text.endsWith("Close anyway?"));
     session->script.answers = {dialogs::Yes};
     win.close();
     QVERIFY(!win.isVisible());
     QCOMPARE(session->script.asked.size(), std::size_t(2));
+  }
+
+  // What closing writes, the next start shows: a text as large as the file
+  // keeps comes back whole. One beyond is asked about before anything is
+  // written; "Save Content" says why it writes nothing, the auto-save says it
+  // once; the file keeps the last text that fitted.
+  void aTextAtTheLimitComesBackAndOneBeyondIsNeverWritten() {
+    const QByteArray line("ka ma kaa maa ki mi kii mii ku mu kuu muu ke me kee mee koo mo\r\n");
+    QCOMPARE(line.size(), 64);
+    const QByteArray limit = line.repeated(recovery::kMaxFileSize / line.size());
+    Start().memEnglish->SetText(QString::fromLatin1(limit));
+    w->close();
+    QVERIFY(ReadFile(TmpPath()) == limit);
+    w.reset();
+    TEditorWindow& win = StartShown();
+    QCOMPARE(win.memEnglish->TextLength(), limit.size());
+    QVERIFY(win.memEnglish->Text() == QString::fromLatin1(limit));
+    QVERIFY(win.memSinhala->Text().startsWith("Ka Ma"));
+    QVERIFY(session->script.asked.empty());
+
+    win.memEnglish->moveCursor(QTextCursor::End);
+    QTest::keyClicks(win.memEnglish, "k");
+    win.chkSuggest->setChecked(false);
+    const QByteArray settings = ReadFile(IniPath());
+    session->script.answers = {dialogs::No};
+    win.close();
+    QVERIFY(win.isVisible());
+    QCOMPARE(session->script.asked.size(), std::size_t(1));
+    QVERIFY(session->script.asked[0].text.contains("The text is 16.1 MB; \"" + TmpPath() + "\" keeps at most 16 MB"));
+    QCOMPARE(ReadFile(IniPath()), settings);  // nothing written before the answer
+    win.SaveAs1Click(nullptr);
+    QCOMPARE(Errors().size(), 1);
+    session->script.asked.clear();
+    win.tmrAutoSaveTimer(nullptr);
+    win.tmrAutoSaveTimer(nullptr);
+    QVERIFY(session->script.asked.empty());  // told already
+    QVERIFY(win.tmrAutoSave->isActive());
+    QVERIFY(ReadFile(TmpPath()) == limit);
+    // Cut down to fit, the text is written again.
+    QTest::keyClick(win.memEnglish, Qt::Key_Backspace);
+    QTest::keyClick(win.memEnglish, Qt::Key_Backspace);
+    win.tmrAutoSaveTimer(nullptr);
+    QCOMPARE(ReadFile(TmpPath()).size(), limit.size() - 2);  // a line break counts two
+    QTest::keyClicks(win.memEnglish, "kkk");
+    win.tmrAutoSaveTimer(nullptr);
+    QCOMPARE(Errors().size(), 1);  // beyond once more: told again
+    session->script.answers = {dialogs::Yes};
+    win.close();
+    QVERIFY(!win.isVisible());
+    QCOMPARE(ReadFile(TmpPath()).size(), limit.size() - 2);
+    QVERIFY(!TEditorSettingsFile(Folder()).Read().AutoSuggest);
   }
 
   // On a full disk even a few bytes of text are not written: the error

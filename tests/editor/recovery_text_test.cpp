@@ -42,8 +42,17 @@ TEST(RecoveryText, everyLineBreakBecomesCrLfAndNothingElseChanges) {
         ASSERT_TRUE(i > 0 && text[i - 1] == '\r');
       }
     }
-    // Writing the pane back gives the same bytes again.
+    // Writing the pane back gives the same bytes again, unless they would be
+    // more than the start reads back.
     EXPECT_EQ(recovery::BytesFromText(text), text);
+    EXPECT_EQ(recovery::BytesFromText(text, text.size()), text);
+    if (!text.empty()) {
+      EXPECT_EQ(recovery::BytesFromText(text, text.size() - 1), std::nullopt);
+    }
+    // The pane's document takes the same lines with LF between them.
+    std::string lf = text;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
+    EXPECT_EQ(recovery::TextFromBytes(bytes, "\n"), lf);
   }
   EXPECT_EQ(recovery::TextFromBytes("ka\nma\n\nkaa"), "ka\r\nma\r\n\r\nkaa");
   EXPECT_EQ(recovery::TextFromBytes(""), "");

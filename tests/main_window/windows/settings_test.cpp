@@ -163,7 +163,7 @@ class SettingsTest : public QObject {
   }
 
   // On a full disk even a small settings file is not written: the write
-  // says so and the old file stays whole.
+  // says so, with the system's reason, and the old file stays whole.
   void aFullDiskKeepsTheOldSettings() {
     TSmallDisk disk(64);
     if (!disk.Mounted()) QSKIP("no small disk can be mounted here (needs root)");
@@ -173,7 +173,9 @@ class SettingsTest : public QObject {
     const QByteArray before = ReadFile(disk.Path("settings.ini"));
     QVERIFY(disk.Fill());
     s.FontMapName = QStringLiteral("Other");
-    QVERIFY(!file.Write(s));
+    QString error;
+    QVERIFY(!file.Write(s, &error));
+    QCOMPARE(error, "Cannot write file \"" + file.FileName() + "\". No space left on device");
     QCOMPARE(ReadFile(disk.Path("settings.ini")), before);
     QCOMPARE(disk.Entries(), QStringList({".settings.ini.lock", "settings.ini"}));
   }

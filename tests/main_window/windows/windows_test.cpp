@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -69,6 +70,24 @@ class WindowsTest : public QObject {
       QCOMPARE(dialogs::SaveFileName(nullptr, "Export As", filters, "jpg", dir.filePath("start"), &filter),
                dir.filePath(c.written));
       QCOMPARE(filter, c.chosen);
+    }
+  }
+
+  // The real Yes/No box: Enter and Escape both answer No, the answer that
+  // keeps the typist's text; a click on Yes still answers Yes.
+  void yesNoBoxesKeepTheTextOnEnterAndEscape() {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Y}) {
+      WhenModal([key] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        if (key == Qt::Key_Y)
+          box->button(QMessageBox::Yes)->click();
+        else
+          QTest::keyClick(box, key);
+      });
+      const int answer = dialogs::MessageBox(nullptr, "Close anyway?", "VarunelV1.0", dialogs::Icon::Warning,
+                                             dialogs::Buttons::YesNo);
+      QCOMPARE(answer, key == Qt::Key_Y ? int(dialogs::Yes) : int(dialogs::No));
     }
   }
 

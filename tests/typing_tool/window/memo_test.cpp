@@ -73,7 +73,7 @@ class MemoTest : public QObject {
 
   // Lines replaced by other lines leave exactly the text asked for, whatever
   // the old and the new lines share at their start and end, characters of
-  // two code units included.
+  // two code units included; the text's length is known without making it.
   void replacedLinesHoldTheNewText() {
     const QStringList pieces = {"a", "b", "\u0D9A", "\u0DCF", QString::fromUtf8("\U0001D11E"),
                                 QString::fromUtf8("\U0001D122"), "\r\n"};
@@ -94,6 +94,7 @@ class MemoTest : public QObject {
       lines.remove(first, last - first + 1);
       lines.insert(first, with);
       QCOMPARE(m.Text(), lines.join("\r\n"));
+      QCOMPARE(m.TextLength(), m.Text().size());  // told without making the text
     }
   }
 
