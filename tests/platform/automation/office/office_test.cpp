@@ -471,8 +471,8 @@ TEST(OfficeRestart, TheNextEnterReachesTheOfficeOpenedAgain) {
   quit(office, document);
   const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
   const std::string pipe = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
-  for (int i = 0; i < 200 && std::filesystem::exists(pipe); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_TRUE(Eventually([&] { return !std::filesystem::exists(pipe); }, std::chrono::seconds(60)))
+      << "the office that was told to quit keeps its pipe " << pipe;
 
   // Enter starts the office again, which has no document open yet.
   EXPECT_FALSE(enter());
@@ -523,7 +523,8 @@ TEST(OfficeStart, TheUsersOwnLaunchOpensAWriterDocumentInTheOfficeStartedHere) {
   process::Process launch = process::Process::Start("soffice --writer" + user, "", false);
   ASSERT_TRUE(launch.Valid());
   launch.Wait({});
-  for (int i = 0; i < 300 && writerDocuments() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_TRUE(Eventually([&] { return writerDocuments() > 0; }, std::chrono::seconds(60)))
+      << "the user's own launch opened no Writer document in the office started here";
   EXPECT_EQ(writerDocuments(), 1);
   try {
     office->Call([office] { office->Desktop()->terminate(); });

@@ -18,8 +18,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <thread>
 
 // The office layer's servers from its library, the one the servers under
 // test come from: the tests read the office back through its connections.
@@ -32,6 +35,17 @@ inline const automation::office::Servers& Layer() {
   }();
   if (!servers) std::abort();
   return *servers;
+}
+
+// Waits until `done` holds, looking again every few milliseconds, `limit` at
+// most; false when it never did.
+inline bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
 }
 
 struct TestOffice {
@@ -80,7 +94,8 @@ struct TestOffice {
       }
       connection.reset();
     }
-    for (int i = 0; i < 100 && office.Running(); ++i) ::usleep(100000);
+    if (!Eventually([&] { return !office.Running(); }, std::chrono::seconds(10)))
+      std::fprintf(stderr, "the office did not end when told to; it is killed\n");
     office.Terminate();
   }
 
