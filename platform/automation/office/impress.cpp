@@ -121,12 +121,15 @@ std::optional<EditedBox> EditedIn(const Reference<XAccessibleContext>& shape) {
     Reference<a11y::XAccessibleText> paragraph(child, css::uno::UNO_QUERY);
     if (child->getAccessibleRole() != PARAGRAPH || !paragraph.is()) continue;
     // Only the paragraphs of the box being edited have a caret or a
-    // selection; the selection may run over several of them.
+    // selection; the selection may run over several of them. Its ends come
+    // in the order it was made in: a selection made backwards starts where
+    // it ends.
     const sal_Int32 start = paragraph->getSelectionStart(), end = paragraph->getSelectionEnd();
     if (start < 0 && paragraph->getCaretPosition() < 0) continue;
-    if (!edited) edited = EditedBox{shape, {i, std::max<sal_Int32>(start, 0), i, std::max<sal_Int32>(end, 0)}};
+    const sal_Int32 from = std::max<sal_Int32>(std::min(start, end), 0), to = std::max<sal_Int32>(std::max(start, end), 0);
+    if (!edited) edited = EditedBox{shape, {i, from, i, to}};
     edited->selection.last = i;
-    edited->selection.end = std::max<sal_Int32>(end, 0);
+    edited->selection.end = to;
   }
   return edited;
 }

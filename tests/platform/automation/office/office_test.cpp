@@ -11,6 +11,11 @@
 #include <com/sun/star/accessibility/XAccessible.hpp>
 #include <com/sun/star/accessibility/XAccessibleContext.hpp>
 #include <com/sun/star/accessibility/XAccessibleText.hpp>
+#include <com/sun/star/awt/Key.hpp>
+#include <com/sun/star/awt/KeyEvent.hpp>
+#include <com/sun/star/awt/KeyModifier.hpp>
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XToolkitRobot.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/drawing/XDrawPage.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
@@ -252,6 +257,47 @@ TEST_F(OfficeTest, ImpressBoxBeingEditedTakesTheTextAtItsCaret) {
   leave();
   EXPECT_EQ(Call([&] { return ToU16(subtitle->getString()); }), u"abc" + kSinhala + u"\nY defgh");
   EXPECT_EQ(styleOf(subtitle, static_cast<sal_Int16>(kSinhala.size() + 6), 5), kMapStyle);
+
+  // A selection made backwards, which starts where it ends: "beta" selected
+  // with the caret before it. The text still goes after it.
+  Call([&] { title->setString("Alpha beta"); });
+  edit(title);
+  Call([&] { EditedParagraphs(view).at(0)->setSelection(10, 6); });
+  ASSERT_TRUE(Send(output::Target::PowerPoint, kSinhala));
+  leave();
+  EXPECT_EQ(Call([&] { return ToU16(title->getString()); }), u"Alpha beta" + kSinhala);
+  EXPECT_EQ(styleOf(title, 6, static_cast<sal_Int16>(4 + kSinhala.size())), kMapStyle);
+
+  // Backwards over two paragraphs, as Shift+Up makes it from within the second.
+  Call([&] { subtitle->setString("abc\nY defgh"); });
+  edit(subtitle);
+  Call([&] {
+    EditedParagraphs(view).at(1)->setCaretPosition(3);
+    Reference<css::awt::XToolkitRobot> robot(css::awt::Toolkit::create(gOffice->connection->Context()),
+                                             UNO_QUERY_THROW);
+    css::awt::KeyEvent shiftUp;
+    shiftUp.Source = view->getFrame()->getContainerWindow();
+    shiftUp.Modifiers = css::awt::KeyModifier::SHIFT;
+    shiftUp.KeyCode = css::awt::Key::UP;
+    robot->keyPress(shiftUp);
+    robot->keyRelease(shiftUp);
+  });
+  sal_Int32 from = -1;  // where the selection begins in the first paragraph
+  ASSERT_TRUE(Eventually(
+      [&] {
+        return Call([&] {
+          auto first = EditedParagraphs(view).at(0);
+          from = std::min(first->getSelectionStart(), first->getSelectionEnd());
+          return first->getSelectionStart() > first->getSelectionEnd();
+        });
+      },
+      std::chrono::seconds(30)))
+      << "Shift+Up made no selection";
+  ASSERT_TRUE(Send(output::Target::PowerPoint, u"gh"));
+  leave();
+  EXPECT_EQ(Call([&] { return ToU16(subtitle->getString()); }), u"abc\nY dghefgh");
+  EXPECT_EQ(styleOf(subtitle, static_cast<sal_Int16>(from), static_cast<sal_Int16>(3 - from + 1 + 5)), kMapStyle);
+  EXPECT_NE(styleOf(subtitle, static_cast<sal_Int16>(9), 4), kMapStyle);
   EXPECT_TRUE(script.messages().isEmpty());
 }
 

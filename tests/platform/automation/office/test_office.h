@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -125,6 +126,14 @@ struct TextStyle {
   std::u16string complexLanguage;
   bool operator==(const TextStyle&) const = default;
 };
+
+inline void PrintTo(const TextStyle& style, std::ostream* out) {
+  auto utf8 = [](const std::u16string& text) {
+    return automation::office::Utf8(automation::office::ToOUString(text));
+  };
+  *out << utf8(style.face) << " " << style.height << " pt, complex " << utf8(style.complexFace) << " "
+       << style.complexHeight << " pt " << utf8(style.complexLanguage);
+}
 
 // Call inside TestOffice::Call.
 inline TextStyle StyleOf(const com::sun::star::uno::Reference<com::sun::star::uno::XInterface>& text) {
