@@ -7,7 +7,8 @@
 //
 // The layer that talks UNO is a library loaded at run time, so that the
 // programs start where LibreOffice is not installed; the office targets
-// then fail with their messages.
+// then fail with their messages, as they do when the library found is one
+// of another build.
 //
 // Every call into the office is bounded in time: it runs on a thread of its
 // own and the caller waits for it the call wait at most; a call not back by
@@ -41,8 +42,9 @@ struct Settings {
 // Word document server write through it when it can be reached (else the
 // in-process document, which writes Rich Text, as before). Returns an empty
 // text when the office layer is in use; otherwise why it is not (a build
-// without the LibreOffice SDK, or a layer or LibreOffice that cannot be
-// loaded), and the servers are left as they were. ResetServers() undoes it.
+// without the LibreOffice SDK, a layer or LibreOffice that cannot be
+// loaded, or a layer of another build), and the servers are left as they
+// were. ResetServers() undoes it.
 std::string UseOffice(const Settings& settings = {});
 
 }  // namespace automation::office

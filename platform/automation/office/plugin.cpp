@@ -25,6 +25,5 @@ const Servers kServers{
 }  // namespace
 }  // namespace automation::office
 
-extern "C" __attribute__((visibility("default"))) const automation::office::Servers* varunel_office_servers() {
-  return &automation::office::kServers;
-}
+extern "C" __attribute__((visibility("default"))) const automation::office::LayerEntry varunel_office_layer{
+    automation::office::kLayerVersion, sizeof(automation::office::Servers), &automation::office::kServers};

@@ -1,11 +1,14 @@
 // The entry of the office layer's library: what the programs' loader
 // (office.cpp) finds in it, and the library (plugin.cpp) gives. Both sides
-// are built together, so C++ types cross freely.
+// are built together, so C++ types cross freely; a library left from
+// another build is told apart by the version and size its entry gives
+// first, and refused.
 #pragma once
 
 #include "automation.h"
 #include "office.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace automation::office {
@@ -27,7 +30,16 @@ struct Servers {
   std::shared_ptr<Connection> (*connect)(const Settings&);
 };
 
-// The library's one exported function: extern "C" const Servers* <name>().
-inline constexpr char kServersEntry[] = "varunel_office_servers";
+// Raised whenever Servers, Settings or anything they pass changes.
+inline constexpr std::uint32_t kLayerVersion = 2;
+
+// The library's one exported object: extern "C" const LayerEntry <name>.
+// Its first two members keep their place in every build.
+struct LayerEntry {
+  std::uint32_t version;  // kLayerVersion of the library's build
+  std::uint32_t size;     // sizeof(Servers) there
+  const Servers* servers;
+};
+inline constexpr char kLayerEntry[] = "varunel_office_layer";
 
 }  // namespace automation::office

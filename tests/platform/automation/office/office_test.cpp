@@ -1,11 +1,13 @@
-// The Excel and PowerPoint targets, the failures and the Word document
-// export against LibreOffice itself (the Word target is typed into through
-// the window, office_window_test.cpp). A headless office with a profile of
-// its own is started once for all tests and stopped at the end; without an
-// office to start, every test is skipped.
+// The Excel and PowerPoint targets, the failures and stalls, the start of
+// the office and the Word document export against LibreOffice itself (the
+// Word target is typed into through the window, office_window_test.cpp),
+// and the check of the office layer's library. A headless office with a
+// profile of its own is started once for all tests and stopped at the end;
+// without an office to start, every test that needs one is skipped.
 #include "Output.h"
-#include "test_office.h"
 #include "dialogs.h"
+#include "inprocess.h"
+#include "test_office.h"
 
 #include <com/sun/star/accessibility/AccessibleRole.hpp>
 #include <com/sun/star/accessibility/XAccessible.hpp>
@@ -443,6 +445,30 @@ TEST_F(OfficeTest, WordDocumentExportedThroughTheOfficeOpensWithTheSameText) {
     last->goLeft(6, true);
     EXPECT_EQ(StyleOf(last), kMapStyle);
   });
+}
+
+// A library left from another build beside the program: refused, saying
+// why, as a missing one is; the servers stay as they were.
+TEST(OfficeLayer, ALayerOfAnotherBuildIsRefusedAndTheServersStayAsTheyWere) {
+  ResetServers();
+  auto word = std::make_shared<inprocess::Word>();
+  SetStarter<WordApplication>([word] { return word; });
+  for (const auto& [layer, why] : {std::pair(OTHER_VERSION_LAYER, "version 999"),
+                                   std::pair(OTHER_SIZE_LAYER, "its table has")}) {
+    Settings settings;
+    settings.layer = layer;
+    const std::string refused = UseOffice(settings);
+    EXPECT_NE(refused.find("of another build"), std::string::npos) << refused;
+    EXPECT_NE(refused.find(why), std::string::npos) << refused;
+    TWordApplication reached;
+    reached.Connect();
+    EXPECT_NO_THROW(reached.Selection());
+    dialogs::Script script;
+    output::Connections c;
+    EXPECT_FALSE(output::Submit(nullptr, output::Target::Excel, c, {kSinhala, kFace, "14"}, true, false, false, ""));
+  }
+  EXPECT_EQ(word->ActiveDocument()->Body().Text(), u"");
+  ResetServers();
 }
 
 // A socket at the office's pipe that another user made first (as a relay

@@ -29,10 +29,10 @@
 // test come from: the tests read the office back through its connections.
 inline const automation::office::Servers& Layer() {
   static const automation::office::Servers* servers = [] {
-    using Entry = const automation::office::Servers* (*)();
+    using automation::office::LayerEntry;
     void* library = ::dlopen(VARUNEL_OFFICE_LAYER_FILE, RTLD_NOW | RTLD_LOCAL);
-    auto entry = library ? reinterpret_cast<Entry>(::dlsym(library, automation::office::kServersEntry)) : nullptr;
-    return entry ? entry() : nullptr;
+    auto entry = library ? static_cast<const LayerEntry*>(::dlsym(library, automation::office::kLayerEntry)) : nullptr;
+    return entry ? entry->servers : nullptr;
   }();
   if (!servers) std::abort();
   return *servers;
