@@ -30,8 +30,13 @@ struct Settings {
   // pipe's --accept argument is added to it. No --invisible: an office
   // started that way opens nothing for the user's own later launches.
   std::string startCommand = "soffice --nodefault --nologo";
-  // How long a started office is waited for.
+  // How long a started office is waited for. While the office started
+  // here still runs and works (its processes use processor time), as on
+  // its first start with a new profile on a busy machine, the wait goes on,
+  // up to the start limit.
   std::chrono::milliseconds startWait{20000};
+  // However long it works, a starting office is not waited for longer.
+  std::chrono::milliseconds startLimit{120000};
   // How long one call into the office may take.
   std::chrono::milliseconds callWait{5000};
   // The office layer's library; empty: the one in the program's own folder.

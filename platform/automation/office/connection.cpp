@@ -12,9 +12,12 @@
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/bootstrap.hxx>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -74,6 +77,57 @@ class GoneListener : public cppu::WeakImplHelper1<css::lang::XEventListener> {
   std::shared_ptr<std::atomic<bool>> gone_;
 };
 
+// The processor time used so far by the live processes of a process group,
+// and by the children they have waited for, in clock ticks.
+unsigned long long GroupProcessorTime(pid_t group) {
+  unsigned long long ticks = 0;
+  DIR* proc = ::opendir("/proc");
+  if (!proc) return 0;
+  while (const dirent* entry = ::readdir(proc)) {
+    if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
+    const std::string file = std::string("/proc/") + entry->d_name + "/stat";
+    FILE* stat = std::fopen(file.c_str(), "r");
+    if (!stat) continue;  // ended meanwhile
+    char line[1024];
+    const size_t length = std::fread(line, 1, sizeof line - 1, stat);
+    std::fclose(stat);
+    line[length] = '\0';
+    // The program's name, in parentheses, may hold anything; the fields after it do not.
+    const char* fields = std::strrchr(line, ')');
+    long long pgrp = 0;
+    unsigned long long user = 0, system = 0, childUser = 0, childSystem = 0;
+    if (fields && std::sscanf(fields + 1, " %*c %*d %lld %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu %llu %llu", &pgrp,
+                              &user, &system, &childUser, &childSystem) == 5 &&
+        pgrp == group)
+      ticks += user + system + childUser + childSystem;
+  }
+  ::closedir(proc);
+  return ticks;
+}
+
+// Whether an office started here is still on its way up: tells whether its
+// process group has used processor time lately.
+class Starting {
+ public:
+  explicit Starting(pid_t group) : group_(group), used_(GroupProcessorTime(group)) {}
+  bool Working() {
+    const auto now = std::chrono::steady_clock::now();
+    if (const unsigned long long used = GroupProcessorTime(group_); used != used_) {
+      used_ = used;
+      lastWork_ = now;
+    }
+    return now - lastWork_ < kQuiet;
+  }
+
+ private:
+  // A start that works shows it within this time (reading the disk counts
+  // for nothing, so a cold disk is given some).
+  static constexpr std::chrono::seconds kQuiet{10};
+  pid_t group_;
+  unsigned long long used_;
+  std::chrono::steady_clock::time_point lastWork_ = std::chrono::steady_clock::now();
+};
+
 }  // namespace
 
 std::shared_ptr<const Connection::Link> Connection::LinkTo(const Settings& settings) {
@@ -129,10 +183,18 @@ std::shared_ptr<Connection> Connection::Open(const Settings& settings) {
   const std::string command = settings.startCommand + " --accept=" + Utf8(PipeDescription(settings)) + ";urp;";
   process::Process started = process::Process::Start(command, "", false);
   if (!started.Valid()) throw EOleError("Server execution failed");
-  // A starting office may take the pipe before it answers on it.
-  const auto until = std::chrono::steady_clock::now() + settings.startWait;
+  // A starting office may take the pipe before it answers on it. The start
+  // wait is drawn out while the office keeps working at its start: its first
+  // start with a new profile sets the profile up and starts once more.
+  const auto start = std::chrono::steady_clock::now();
+  Starting office(static_cast<pid_t>(started.Id()));
+  auto waiting = [&] {
+    const bool working = office.Working();  // followed all along
+    const auto waited = std::chrono::steady_clock::now() - start;
+    return waited < settings.startLimit && (waited < settings.startWait || working);
+  };
   std::string failure = "Server execution failed";
-  while (std::chrono::steady_clock::now() < until) {
+  while (waiting()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     CheckPipeIsOurs(settings, false);
     try {

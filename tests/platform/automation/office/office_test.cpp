@@ -344,6 +344,26 @@ TEST_F(OfficeTest, ARunningOfficeNotListeningIsToldToListen) {
   EXPECT_TRUE(script.messages().isEmpty());
 }
 
+// An office that is still starting when the start wait is over, working
+// all the while (as on its first start with a new profile on a busy
+// machine), is waited for and used.
+TEST_F(OfficeTest, AnOfficeStillStartingAfterTheStartWaitIsWaitedFor) {
+  Settings slow = gOffice->settings;
+  slow.pipeName += "_slow";
+  slow.startWait = std::chrono::seconds(1);
+  // Some seconds of work before the office (running already) is told to
+  // listen; none started once the test has ended, and the test runner's
+  // output is left alone.
+  slow.startCommand = "sh -c 'exec < /dev/null > /dev/null 2>&1; until=$(( $(date +%s) + 3 ));"
+                      " while [ $(date +%s) -lt $until ]; do :; done; test -d " + gOffice->profile.path.string() +
+                      " && exec " + gOffice->settings.startCommand + " \"$0\"'";
+  ResetServers();
+  ASSERT_EQ(UseOffice(slow), "");
+  Open("private:factory/scalc");
+  EXPECT_TRUE(Send(output::Target::Excel, kSinhala));
+  EXPECT_TRUE(script.messages().isEmpty());
+}
+
 TEST_F(OfficeTest, AStalledOfficeIsGivenUpAndWhatWasGivenUpNeverArrives) {
   ResetServers();
   Settings impatient = gOffice->settings;
