@@ -13,9 +13,13 @@
 // Every call into the office is bounded in time: it runs on a thread of its
 // own and the caller waits for it the call wait at most; a call not back by
 // then fails (EOleError), and once the office answers again it makes no
-// change it had not sent yet. The typing tool's output to Word and
-// PowerPoint is one call whose reads come first, so an output given up
-// while the office stalls on them never arrives later.
+// change it had not sent yet. The one change that types an Enter's text may
+// already be on its way when the call is given up, and then lands once the
+// office answers again: the typing step then runs to its end, as if it had
+// not been given up, and the next Enter into the office first waits for it
+// (the call wait at most; failing again while the office still stalls) and
+// types only what of its text is not there yet. So a text reported as not
+// sent is either never typed, or typed once and not again.
 #pragma once
 
 #include <chrono>

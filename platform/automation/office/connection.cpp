@@ -128,7 +128,54 @@ class Starting {
   std::chrono::steady_clock::time_point lastWork_ = std::chrono::steady_clock::now();
 };
 
+std::atomic<void (*)()> sendingHook{nullptr};
+
 }  // namespace
+
+void Connection::Sending() {
+  if (auto hook = sendingHook.load()) hook();
+}
+
+void Connection::SetSendingHook(void (*hook)()) { sendingHook.store(hook); }
+
+namespace {
+
+std::mutex doubtMutex;
+std::map<std::string, std::shared_ptr<Delivery>>& Doubts() {
+  static auto& doubts = *new std::map<std::string, std::shared_ptr<Delivery>>;
+  return doubts;
+}
+
+}  // namespace
+
+std::shared_ptr<Delivery> Connection::InDoubt(const std::string& pipe) {
+  std::lock_guard lock(doubtMutex);
+  auto it = Doubts().find(pipe);
+  return it == Doubts().end() ? nullptr : it->second;
+}
+
+void Connection::Doubt(const std::string& pipe, std::shared_ptr<Delivery> delivery) {
+  std::lock_guard lock(doubtMutex);
+  Doubts()[pipe] = std::move(delivery);
+}
+
+void Connection::AwaitDoubt(const Settings& settings) {
+  if (auto doubt = InDoubt(settings.pipeName); doubt && !doubt->Ended(settings.callWait))
+    throw EOleError("The office did not answer in time.");
+}
+
+std::optional<std::u16string> Connection::Settle(Delivery::Kind kind, const std::u16string& text) {
+  auto doubt = InDoubt(settings_.pipeName);
+  if (!doubt) return text;
+  if (!doubt->Ended(settings_.callWait)) throw EOleError("The office did not answer in time.");
+  {
+    std::lock_guard lock(doubtMutex);
+    if (auto it = Doubts().find(settings_.pipeName); it != Doubts().end() && it->second == doubt) Doubts().erase(it);
+  }
+  if (!doubt->Typed() || doubt->kind != kind || !text.starts_with(doubt->text)) return text;
+  if (text.size() == doubt->text.size()) return std::nullopt;
+  return text.substr(doubt->text.size());
+}
 
 std::shared_ptr<const Connection::Link> Connection::LinkTo(const Settings& settings) {
   // One link per pipe, for the life of the process: never destroyed, as
@@ -179,7 +226,10 @@ std::shared_ptr<const Connection::Link> Connection::LinkTo(const Settings& setti
 }
 
 std::shared_ptr<Connection> Connection::Open(const Settings& settings) {
-  if (auto link = LinkTo(settings)) return std::shared_ptr<Connection>(new Connection(settings, link));
+  if (auto link = LinkTo(settings)) {
+    AwaitDoubt(settings);
+    return std::shared_ptr<Connection>(new Connection(settings, link));
+  }
   const std::string command = settings.startCommand + " --accept=" + Utf8(PipeDescription(settings)) + ";urp;";
   process::Process started = process::Process::Start(command, "", false);
   if (!started.Valid()) throw EOleError("Server execution failed");

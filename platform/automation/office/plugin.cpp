@@ -20,6 +20,7 @@ const Servers kServers{
     [](const Settings& s) { return OpenCalc(Connection::Open(s)); },
     [](const Settings& s) { return OpenImpress(Connection::Open(s)); },
     [](const Settings& s) { return Connection::Open(s); },
+    Connection::SetSendingHook,
 };
 
 }  // namespace

@@ -28,6 +28,9 @@ struct Servers {
   // the UNO runtime does not take two bridges of one process to the same
   // office apart, so the tests use the layer's own (connection.h).
   std::shared_ptr<Connection> (*connect)(const Settings&);
+  // For the tests: a function the library calls on a typing step's thread
+  // just before the step sends its text (null: none).
+  void (*setSendingHook)(void (*hook)());
 };
 
 // Raised whenever Servers, Settings or anything they pass changes.

@@ -20,8 +20,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <ostream>
+#include <signal.h>
 #include <string>
 #include <thread>
 
@@ -98,6 +101,29 @@ struct TestOffice {
     if (!Eventually([&] { return !office.Running(); }, std::chrono::seconds(10)))
       std::fprintf(stderr, "the office did not end when told to; it is killed\n");
     office.Terminate();
+  }
+
+  // Stops the office's processes (as a stall of the office would) and
+  // returns once all of them have stopped; false when they did not in time.
+  bool Stop() {
+    if (::kill(-static_cast<pid_t>(office.Id()), SIGSTOP) != 0) return false;
+    return Eventually([&] { return AllStopped(); }, std::chrono::seconds(10));
+  }
+  void Resume() { ::kill(-static_cast<pid_t>(office.Id()), SIGCONT); }
+
+  // Whether every process of the office's group is stopped.
+  bool AllStopped() const {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+      std::ifstream stat(entry.path() / "stat");
+      std::string line;
+      if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+      char state = 0;
+      long long parent = 0, group = 0;
+      if (std::sscanf(line.c_str() + line.rfind(')') + 1, " %c %lld %lld", &state, &parent, &group) == 3 &&
+          group == office.Id() && state != 'T')
+        return false;
+    }
+    return true;
   }
 
   template <class F>
