@@ -64,14 +64,17 @@ void OutputToWord(TWordApplication& word, const Request& request) {
 
 void OutputToExcel(TExcelApplication& excel, const Request& request, bool selectNext) {
   excel.Connect();
-  const Variant old = excel.ActiveCell()->Invoke(dispid::Value, InvokeKind::PropertyGet, {});
-  excel.ActiveCell()->Invoke(dispid::Value, InvokeKind::PropertyPut,
-                             {VarAdd(old, Variant::FromText(request.text))});
-  GetObject(*excel.ActiveCell(), dispid::Font)
-      ->Invoke(dispid::Name, InvokeKind::PropertyPut, {Variant::FromText(request.face)});
-  GetObject(*excel.ActiveCell(), dispid::Font)
-      ->Invoke(dispid::Size, InvokeKind::PropertyPut, {Variant::FromInt(StrToInt(request.fontSize))});
-  if (selectNext) GetObject(*excel.ActiveCell(), dispid::Next)->Invoke(dispid::Select, InvokeKind::Method, {});
+  if (const TypedText styled = Styled(request); excel.TypeStyled(styled, selectNext)) {
+    if (!styled.points) StrToInt(request.fontSize);  // raises
+  } else {
+    const Variant old = excel.ActiveCell()->Invoke(dispid::Value, InvokeKind::PropertyGet, {});
+    excel.ActiveCell()->Invoke(dispid::Value, InvokeKind::PropertyPut, {VarAdd(old, Variant::FromText(request.text))});
+    GetObject(*excel.ActiveCell(), dispid::Font)
+        ->Invoke(dispid::Name, InvokeKind::PropertyPut, {Variant::FromText(request.face)});
+    GetObject(*excel.ActiveCell(), dispid::Font)
+        ->Invoke(dispid::Size, InvokeKind::PropertyPut, {Variant::FromInt(StrToInt(request.fontSize))});
+    if (selectNext) GetObject(*excel.ActiveCell(), dispid::Next)->Invoke(dispid::Select, InvokeKind::Method, {});
+  }
   excel.Disconnect();
 }
 

@@ -3,7 +3,11 @@
 // The Output* routines run one output each and raise on the first failing
 // step, leaving done what was done; Submit runs the chosen one under its
 // failure handler, shows the target's message and says whether the typing
-// pane may be emptied.
+// pane may be emptied. Where the application sends the text in one step (the
+// office's Writer, Calc and Impress), a step given up because the application
+// did not answer in time may still arrive when it answers again; the next
+// submit then types only what of its text has not arrived, so that the text
+// the typing pane kept ends up in the document once.
 #pragma once
 
 #include "Messenger.h"

@@ -68,7 +68,8 @@ inline constexpr int Select = 0xEB;
 // --- Word and PowerPoint ------------------------------------------------------
 
 // Text sent in one step with its face and, when given, its size in points
-// (WordSelection::TypeStyled, PowerPointTextRange::AppendStyled).
+// (WordSelection::TypeStyled, PowerPointTextRange::AppendStyled,
+// ExcelApplication::TypeStyled).
 struct TypedText {
   std::u16string text;
   std::u16string face;
@@ -103,10 +104,11 @@ class WordSelection {
   // What TypeText, SetRange over the typed text, the font's name and size
   // and SetRange after it do, as one step: without a size the typed text is
   // left selected, and a size out of range raises after the text is typed,
-  // as the size step would. A call given up before the step makes no change,
-  // so its text cannot arrive after the caller has reported the failure.
-  // Returns false where the application has no such step; the caller then
-  // goes through the members above.
+  // as the size step would. A step given up (EOleError) while its text is
+  // on its way may still type it once the application answers again; the
+  // next step then types only what of its text is not typed yet (see
+  // office.h). Returns false where the application has no such step; the
+  // caller then goes through the members above.
   virtual bool TypeStyled(const TypedText&) { return false; }
 };
 
@@ -134,6 +136,12 @@ class ExcelApplication {
  public:
   virtual ~ExcelApplication() = default;
   virtual std::shared_ptr<IDispatch> ActiveCell() = 0;
+  // What the active cell's Value (its value added to the text, as VarAdd
+  // adds), its font's Name and Size and, with `selectNext`, Next.Select do,
+  // as one step. Without a size, or with one out of range (which raises
+  // after the face is set, as the size step would), the cell keeps its size
+  // and the active cell does not move. As WordSelection::TypeStyled otherwise.
+  virtual bool TypeStyled(const TypedText&, bool /*selectNext*/) { return false; }
 };
 
 class PowerPointTextRange {
@@ -232,6 +240,7 @@ class TExcelApplication : public TOleServer<ExcelApplication> {
  public:
   TExcelApplication() : TOleServer(Server::Excel) {}
   std::shared_ptr<IDispatch> ActiveCell() const { return Intf().ActiveCell(); }
+  bool TypeStyled(const TypedText& styled, bool selectNext) const { return Intf().TypeStyled(styled, selectNext); }
 };
 
 class TPowerPointApplication : public TOleServer<PowerPointApplication> {

@@ -7,14 +7,19 @@
 //
 // The layer that talks UNO is a library loaded at run time, so that the
 // programs start where LibreOffice is not installed; the office targets
-// then fail with their messages.
+// then fail with their messages, as they do when the library found is one
+// of another build.
 //
 // Every call into the office is bounded in time: it runs on a thread of its
 // own and the caller waits for it the call wait at most; a call not back by
 // then fails (EOleError), and once the office answers again it makes no
-// change it had not sent yet. The typing tool's output to Word and
-// PowerPoint is one call whose reads come first, so an output given up
-// while the office stalls on them never arrives later.
+// change it had not sent yet. The one change that types an Enter's text may
+// already be on its way when the call is given up, and then lands once the
+// office answers again: the typing step then runs to its end, as if it had
+// not been given up, and the next Enter into the office first waits for it
+// (the call wait at most; failing again while the office still stalls) and
+// types only what of its text is not there yet. So a text reported as not
+// sent is either never typed, or typed once and not again.
 #pragma once
 
 #include <chrono>
@@ -29,8 +34,13 @@ struct Settings {
   // pipe's --accept argument is added to it. No --invisible: an office
   // started that way opens nothing for the user's own later launches.
   std::string startCommand = "soffice --nodefault --nologo";
-  // How long a started office is waited for.
+  // How long a started office is waited for. While the office started
+  // here still runs and works (its processes use processor time), as on
+  // its first start with a new profile on a busy machine, the wait goes on,
+  // up to the start limit.
   std::chrono::milliseconds startWait{20000};
+  // However long it works, a starting office is not waited for longer.
+  std::chrono::milliseconds startLimit{120000};
   // How long one call into the office may take.
   std::chrono::milliseconds callWait{5000};
   // The office layer's library; empty: the one in the program's own folder.
@@ -41,8 +51,9 @@ struct Settings {
 // Word document server write through it when it can be reached (else the
 // in-process document, which writes Rich Text, as before). Returns an empty
 // text when the office layer is in use; otherwise why it is not (a build
-// without the LibreOffice SDK, or a layer or LibreOffice that cannot be
-// loaded), and the servers are left as they were. ResetServers() undoes it.
+// without the LibreOffice SDK, a layer or LibreOffice that cannot be
+// loaded, or a layer of another build), and the servers are left as they
+// were. ResetServers() undoes it.
 std::string UseOffice(const Settings& settings = {});
 
 }  // namespace automation::office

@@ -54,6 +54,47 @@ Place ActivePlace(Connection& office) {
           address.StartRow};
 }
 
+// The cell at a place and the place of the next cell, the cell's value as
+// Excel gives it, and a value written as typed in.
+Reference<XCell> CellAt(const Place& place) { return place.sheet->getCellByPosition(place.column, place.row); }
+Place NextOf(const Place& place) { return {place.view, place.sheet, place.column + 1, place.row}; }
+
+Variant Read(XCell& cell) {
+  Reference<css::text::XTextRange> text(&cell, css::uno::UNO_QUERY_THROW);
+  switch (cell.getType()) {
+    case css::table::CellContentType_EMPTY:
+      return {};
+    case css::table::CellContentType_VALUE:
+      return Variant::FromDouble(cell.getValue());
+    case css::table::CellContentType_TEXT:
+      return Variant::FromText(ToU16(text->getString()));
+    default: {
+      if (cell.getError() != 0) return Variant::Of(Variant::Kind::Error, cell.getError());
+      Reference<css::beans::XPropertySet> props(&cell, css::uno::UNO_QUERY_THROW);
+      const sal_Int32 result = props->getPropertyValue("FormulaResultType2").get<sal_Int32>();
+      if (result == css::sheet::FormulaResult::VALUE) return Variant::FromDouble(cell.getValue());
+      return Variant::FromText(ToU16(text->getString()));
+    }
+  }
+}
+
+void Write(XCell& cell, const Variant& v) {
+  using K = Variant::Kind;
+  switch (v.kind) {
+    case K::Empty:
+      cell.setFormula("");
+      return;
+    case K::Text:
+      cell.setFormula(ToOUString(Join(Lines(v.text), u'\n')));
+      return;
+    case K::Error:
+    case K::Dispatch:
+      throw EOleError("Type mismatch");
+    default:
+      cell.setValue(v.number);
+  }
+}
+
 class CellFont : public IDispatch {
  public:
   CellFont(std::shared_ptr<Connection> office, Reference<css::beans::XPropertySet> cell)
@@ -100,7 +141,7 @@ class CalcCell : public IDispatch {
       case dispid::Next:
         if (kind != InvokeKind::PropertyGet) break;
         return Variant::FromDispatch(
-            std::make_shared<CalcCell>(office_, Place{place_.view, place_.sheet, place_.column + 1, place_.row}));
+            std::make_shared<CalcCell>(office_, NextOf(place_)));
       case dispid::Select:
         if (kind != InvokeKind::Method) break;
         office_->Call([place = place_] { place.view->select(css::uno::Any(CellAt(place))); });
@@ -112,48 +153,6 @@ class CalcCell : public IDispatch {
   }
 
  private:
-  static Reference<XCell> CellAt(const Place& place) { return place.sheet->getCellByPosition(place.column, place.row); }
-
-  static Variant Read(XCell& cell) {
-    Reference<css::text::XTextRange> text(&cell, css::uno::UNO_QUERY_THROW);
-    switch (cell.getType()) {
-      case css::table::CellContentType_EMPTY:
-        return {};
-      case css::table::CellContentType_VALUE:
-        return Variant::FromDouble(cell.getValue());
-      case css::table::CellContentType_TEXT:
-        return Variant::FromText(ToU16(text->getString()));
-      default: {
-        if (cell.getError() != 0) return Variant::Of(Variant::Kind::Error, cell.getError());
-        Reference<css::beans::XPropertySet> props(&cell, css::uno::UNO_QUERY_THROW);
-        const sal_Int32 result = props->getPropertyValue("FormulaResultType2").get<sal_Int32>();
-        if (result == css::sheet::FormulaResult::VALUE) return Variant::FromDouble(cell.getValue());
-        return Variant::FromText(ToU16(text->getString()));
-      }
-    }
-  }
-
-  static void Write(XCell& cell, const Variant& v) {
-    using K = Variant::Kind;
-    switch (v.kind) {
-      case K::Empty:
-        cell.setFormula("");
-        return;
-      case K::Text: {
-        const auto lines = Lines(v.text);
-        std::u16string typed = lines.front();
-        for (size_t i = 1; i < lines.size(); ++i) typed += u'\n' + lines[i];
-        cell.setFormula(ToOUString(typed));
-        return;
-      }
-      case K::Error:
-      case K::Dispatch:
-        throw EOleError("Type mismatch");
-      default:
-        cell.setValue(v.number);
-    }
-  }
-
   std::shared_ptr<Connection> office_;
   Place place_;
 };
@@ -163,6 +162,26 @@ class CalcApplication : public ExcelApplication {
   explicit CalcApplication(std::shared_ptr<Connection> office) : office_(std::move(office)) {}
   std::shared_ptr<IDispatch> ActiveCell() override {
     return std::make_shared<CalcCell>(office_, office_->Call([office = office_] { return ActivePlace(*office); }));
+  }
+
+  bool TypeStyled(const TypedText& styled, bool selectNext) override {
+    const bool sized = styled.points && IsSize(*styled.points);
+    auto step = [office = office_, moveOn = selectNext && sized,
+                 properties = StyleProperties(styled.face, sized ? styled.points : std::nullopt)](
+                    const std::u16string& rest) {
+      const Place place = ActivePlace(*office);
+      const Reference<XCell> cell = CellAt(place);
+      const Variant value = VarAdd(Read(*cell), Variant::FromText(rest));
+      Connection::GoOn();
+      Connection::Sending();
+      Write(*cell, value);
+      Connection::Landed();
+      SetAll(Reference<css::beans::XMultiPropertySet>(cell, css::uno::UNO_QUERY_THROW), properties);
+      if (moveOn) place.view->select(css::uno::Any(CellAt(NextOf(place))));
+    };
+    office_->Type(Delivery::Kind::Calc, styled.text, std::move(step));
+    if (styled.points && !sized) throw EOleError("The requested member of the collection does not exist.");
+    return true;
   }
 
  private:

@@ -12,9 +12,12 @@
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/bootstrap.hxx>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -74,7 +77,105 @@ class GoneListener : public cppu::WeakImplHelper1<css::lang::XEventListener> {
   std::shared_ptr<std::atomic<bool>> gone_;
 };
 
+// The processor time used so far by the live processes of a process group,
+// and by the children they have waited for, in clock ticks.
+unsigned long long GroupProcessorTime(pid_t group) {
+  unsigned long long ticks = 0;
+  DIR* proc = ::opendir("/proc");
+  if (!proc) return 0;
+  while (const dirent* entry = ::readdir(proc)) {
+    if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
+    const std::string file = std::string("/proc/") + entry->d_name + "/stat";
+    FILE* stat = std::fopen(file.c_str(), "r");
+    if (!stat) continue;  // ended meanwhile
+    char line[1024];
+    const size_t length = std::fread(line, 1, sizeof line - 1, stat);
+    std::fclose(stat);
+    line[length] = '\0';
+    // The program's name, in parentheses, may hold anything; the fields after it do not.
+    const char* fields = std::strrchr(line, ')');
+    long long pgrp = 0;
+    unsigned long long user = 0, system = 0, childUser = 0, childSystem = 0;
+    if (fields && std::sscanf(fields + 1, " %*c %*d %lld %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu %llu %llu", &pgrp,
+                              &user, &system, &childUser, &childSystem) == 5 &&
+        pgrp == group)
+      ticks += user + system + childUser + childSystem;
+  }
+  ::closedir(proc);
+  return ticks;
+}
+
+// Whether an office started here is still on its way up: tells whether its
+// process group has used processor time lately.
+class Starting {
+ public:
+  explicit Starting(pid_t group) : group_(group), used_(GroupProcessorTime(group)) {}
+  bool Working() {
+    const auto now = std::chrono::steady_clock::now();
+    if (const unsigned long long used = GroupProcessorTime(group_); used != used_) {
+      used_ = used;
+      lastWork_ = now;
+    }
+    return now - lastWork_ < kQuiet;
+  }
+
+ private:
+  // A start that works shows it within this time (reading the disk counts
+  // for nothing, so a cold disk is given some).
+  static constexpr std::chrono::seconds kQuiet{10};
+  pid_t group_;
+  unsigned long long used_;
+  std::chrono::steady_clock::time_point lastWork_ = std::chrono::steady_clock::now();
+};
+
+std::atomic<void (*)()> sendingHook{nullptr};
+
 }  // namespace
+
+void Connection::Sending() {
+  if (auto hook = sendingHook.load()) hook();
+}
+
+void Connection::SetSendingHook(void (*hook)()) { sendingHook.store(hook); }
+
+namespace {
+
+std::mutex doubtMutex;
+std::map<std::string, std::shared_ptr<Delivery>>& Doubts() {
+  static auto& doubts = *new std::map<std::string, std::shared_ptr<Delivery>>;
+  return doubts;
+}
+
+}  // namespace
+
+std::shared_ptr<Delivery> Connection::InDoubt(const std::string& pipe) {
+  std::lock_guard lock(doubtMutex);
+  auto it = Doubts().find(pipe);
+  return it == Doubts().end() ? nullptr : it->second;
+}
+
+void Connection::Doubt(const std::string& pipe, std::shared_ptr<Delivery> delivery) {
+  std::lock_guard lock(doubtMutex);
+  Doubts()[pipe] = std::move(delivery);
+}
+
+void Connection::AwaitDoubt(const Settings& settings) {
+  if (auto doubt = InDoubt(settings.pipeName); doubt && !doubt->Ended(settings.callWait))
+    throw EOleError("The office did not answer in time.");
+}
+
+std::optional<std::u16string> Connection::Settle(Delivery::Kind kind, const std::u16string& text) {
+  auto doubt = InDoubt(settings_.pipeName);
+  if (!doubt) return text;
+  if (!doubt->Ended(settings_.callWait)) throw EOleError("The office did not answer in time.");
+  {
+    std::lock_guard lock(doubtMutex);
+    if (auto it = Doubts().find(settings_.pipeName); it != Doubts().end() && it->second == doubt) Doubts().erase(it);
+  }
+  if (!doubt->Typed() || doubt->kind != kind || !text.starts_with(doubt->text)) return text;
+  if (text.size() == doubt->text.size()) return std::nullopt;
+  return text.substr(doubt->text.size());
+}
 
 std::shared_ptr<const Connection::Link> Connection::LinkTo(const Settings& settings) {
   // One link per pipe, for the life of the process: never destroyed, as
@@ -125,14 +226,25 @@ std::shared_ptr<const Connection::Link> Connection::LinkTo(const Settings& setti
 }
 
 std::shared_ptr<Connection> Connection::Open(const Settings& settings) {
-  if (auto link = LinkTo(settings)) return std::shared_ptr<Connection>(new Connection(settings, link));
+  if (auto link = LinkTo(settings)) {
+    AwaitDoubt(settings);
+    return std::shared_ptr<Connection>(new Connection(settings, link));
+  }
   const std::string command = settings.startCommand + " --accept=" + Utf8(PipeDescription(settings)) + ";urp;";
   process::Process started = process::Process::Start(command, "", false);
   if (!started.Valid()) throw EOleError("Server execution failed");
-  // A starting office may take the pipe before it answers on it.
-  const auto until = std::chrono::steady_clock::now() + settings.startWait;
+  // A starting office may take the pipe before it answers on it. The start
+  // wait is drawn out while the office keeps working at its start: its first
+  // start with a new profile sets the profile up and starts once more.
+  const auto start = std::chrono::steady_clock::now();
+  Starting office(static_cast<pid_t>(started.Id()));
+  auto waiting = [&] {
+    const bool working = office.Working();  // followed all along
+    const auto waited = std::chrono::steady_clock::now() - start;
+    return waited < settings.startLimit && (waited < settings.startWait || working);
+  };
   std::string failure = "Server execution failed";
-  while (std::chrono::steady_clock::now() < until) {
+  while (waiting()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     CheckPipeIsOurs(settings, false);
     try {

@@ -85,10 +85,9 @@ struct EditedBox {
   // paragraph break between two; returns the span they cover now.
   Span Replace(const Span& span, const std::vector<std::u16string>& lines) const {
     if (span.first != span.last) throw EOleError("Invalid request.  The selection spans paragraphs.");
-    OUString joined = ToOUString(lines.front());
-    for (size_t i = 1; i < lines.size(); ++i) joined += "\n" + ToOUString(lines[i]);
     auto paragraph = Paragraph(span.first);
-    paragraph->replaceText(span.start, span.end, joined);
+    paragraph->replaceText(span.start, span.end, ToOUString(Join(lines, u'\n')));
+    Connection::Landed();
     const auto added = static_cast<sal_Int32>(lines.size() - 1);
     // The view's accessible objects take in new paragraphs when the caret moves.
     if (added > 0) Reference<a11y::XAccessibleText>(paragraph, css::uno::UNO_QUERY_THROW)->setCaretPosition(span.start);
@@ -121,12 +120,15 @@ std::optional<EditedBox> EditedIn(const Reference<XAccessibleContext>& shape) {
     Reference<a11y::XAccessibleText> paragraph(child, css::uno::UNO_QUERY);
     if (child->getAccessibleRole() != PARAGRAPH || !paragraph.is()) continue;
     // Only the paragraphs of the box being edited have a caret or a
-    // selection; the selection may run over several of them.
+    // selection; the selection may run over several of them. Its ends come
+    // in the order it was made in: a selection made backwards starts where
+    // it ends.
     const sal_Int32 start = paragraph->getSelectionStart(), end = paragraph->getSelectionEnd();
     if (start < 0 && paragraph->getCaretPosition() < 0) continue;
-    if (!edited) edited = EditedBox{shape, {i, std::max<sal_Int32>(start, 0), i, std::max<sal_Int32>(end, 0)}};
+    const sal_Int32 from = std::max<sal_Int32>(std::min(start, end), 0), to = std::max<sal_Int32>(std::max(start, end), 0);
+    if (!edited) edited = EditedBox{shape, {i, from, i, to}};
     edited->selection.last = i;
-    edited->selection.end = std::max<sal_Int32>(end, 0);
+    edited->selection.end = to;
   }
   return edited;
 }
@@ -223,7 +225,7 @@ class ImpressTextRange : public PowerPointTextRange {
     *written_ = office_->Call([selected = selected_, lines = Lines(text)] {
       Connection::GoOn();
       if (selected.edited) return Written{nullptr, selected.edited->Replace(selected.edited->selection, lines)};
-      selected.shapeText->setString(ToOUString(Join(lines)));
+      selected.shapeText->setString(ToOUString(Join(lines, u'\n')));
       return Written{selected.shapeText, std::nullopt};
     });
   }
@@ -243,14 +245,17 @@ class ImpressTextRange : public PowerPointTextRange {
 
   bool AppendStyled(const TypedText& styled) override {
     const bool sized = styled.points && IsSize(*styled.points);
-    office_->Call([selected = selected_, lines = Lines(styled.text),
-                   properties = StyleProperties(styled.face, sized ? styled.points : std::nullopt)] {
+    auto step = [selected = selected_,
+                 properties = StyleProperties(styled.face, sized ? styled.points : std::nullopt)](
+                    const std::u16string& rest) {
+      const auto lines = Lines(rest);
       if (selected.edited) {
         // The text goes after the selected text, and both take the face
         // and size; the caret ends after the text, as after typing it.
         const EditedBox& box = *selected.edited;
         const Span& s = box.selection;
         Connection::GoOn();
+        Connection::Sending();
         const Span typed = box.Replace({s.last, s.end, s.last, s.end}, lines);
         Connection::GoOn();
         box.Style({s.first, s.start, typed.last, typed.end}, properties);
@@ -262,32 +267,17 @@ class ImpressTextRange : public PowerPointTextRange {
       Reference<css::text::XText> text = selected.shapeText->getText();
       Reference<css::text::XTextCursor> end = text->createTextCursorByRange(text->getEnd());
       Connection::GoOn();
-      text->insertString(end.get(), ToOUString(Join(lines)), false);
-      Connection::GoOn();
+      Connection::Sending();
+      text->insertString(end.get(), ToOUString(Join(lines, u'\n')), false);
+      Connection::Landed();
       SetAll(Reference<css::beans::XMultiPropertySet>(selected.shapeText, css::uno::UNO_QUERY_THROW), properties);
-    });
+    };
+    office_->Type(Delivery::Kind::Impress, styled.text, std::move(step));
     if (styled.points && !sized) throw EOleError("The requested member of the collection does not exist.");
     return true;
   }
 
  private:
-  // Lines joined as the office's shapes take them: a paragraph break between two.
-  static std::u16string Join(const std::vector<std::u16string>& lines) {
-    std::u16string joined = lines.front();
-    for (size_t i = 1; i < lines.size(); ++i) joined += u'\n' + lines[i];
-    return joined;
-  }
-  static void SetAll(const Reference<css::beans::XMultiPropertySet>& text,
-                     const css::uno::Sequence<css::beans::PropertyValue>& properties) {
-    css::uno::Sequence<OUString> names(properties.getLength());
-    css::uno::Sequence<css::uno::Any> values(properties.getLength());
-    for (sal_Int32 i = 0; i < properties.getLength(); ++i) {
-      names.getArray()[i] = properties[i].Name;
-      values.getArray()[i] = properties[i].Value;
-    }
-    text->setPropertyValues(names, values);
-  }
-
   std::shared_ptr<Connection> office_;
   Selected selected_;
   std::shared_ptr<Written> written_;

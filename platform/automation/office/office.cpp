@@ -11,6 +11,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <mutex>
+#include <string>
 
 namespace automation::office {
 
@@ -24,7 +25,9 @@ std::string LayerFile(const Settings& settings) {
   return (program.parent_path() / VARUNEL_OFFICE_LAYER).string();
 }
 
-// The library's servers, or null with `why` said.
+// The library's servers, or null with `why` said. Only a library of this
+// build's version, whose table has this build's size, is used; one left
+// from another build would call through a table of another shape.
 const Servers* Load(const std::string& file, std::string& why) {
   // One load per library file, kept for the life of the program.
   static std::mutex mutex;
@@ -35,13 +38,22 @@ const Servers* Load(const std::string& file, std::string& why) {
     why = error ? error : "cannot load " + file;
     return nullptr;
   }
-  using Entry = const Servers* (*)();
-  auto entry = reinterpret_cast<Entry>(::dlsym(library, kServersEntry));
+  const auto* entry = static_cast<const LayerEntry*>(::dlsym(library, kLayerEntry));
   if (!entry) {
-    why = file + " is not the office layer";
+    why = file + " is not the office layer of this build (it has no " + kLayerEntry + ")";
     return nullptr;
   }
-  return entry();
+  if (entry->version != kLayerVersion) {
+    why = file + " is the office layer of another build: version " + std::to_string(entry->version) +
+          ", this build needs " + std::to_string(kLayerVersion);
+    return nullptr;
+  }
+  if (entry->size != sizeof(Servers)) {
+    why = file + " is the office layer of another build: its table has " + std::to_string(entry->size) +
+          " bytes, this build's " + std::to_string(sizeof(Servers));
+    return nullptr;
+  }
+  return entry->servers;
 }
 #endif
 

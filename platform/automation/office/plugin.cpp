@@ -20,11 +20,11 @@ const Servers kServers{
     [](const Settings& s) { return OpenCalc(Connection::Open(s)); },
     [](const Settings& s) { return OpenImpress(Connection::Open(s)); },
     [](const Settings& s) { return Connection::Open(s); },
+    Connection::SetSendingHook,
 };
 
 }  // namespace
 }  // namespace automation::office
 
-extern "C" __attribute__((visibility("default"))) const automation::office::Servers* varunel_office_servers() {
-  return &automation::office::kServers;
-}
+extern "C" __attribute__((visibility("default"))) const automation::office::LayerEntry varunel_office_layer{
+    automation::office::kLayerVersion, sizeof(automation::office::Servers), &automation::office::kServers};

@@ -85,6 +85,17 @@ css::uno::Sequence<css::beans::PropertyValue> SizeProperties(float points) {
   return css::uno::Sequence<css::beans::PropertyValue>(list, 2);
 }
 
+void SetAll(const Reference<css::beans::XMultiPropertySet>& target,
+            const css::uno::Sequence<css::beans::PropertyValue>& properties) {
+  css::uno::Sequence<rtl::OUString> names(properties.getLength());
+  css::uno::Sequence<css::uno::Any> values(properties.getLength());
+  for (sal_Int32 i = 0; i < properties.getLength(); ++i) {
+    names.getArray()[i] = properties[i].Name;
+    values.getArray()[i] = properties[i].Value;
+  }
+  target->setPropertyValues(names, values);
+}
+
 std::vector<std::u16string> Lines(const std::u16string& text) {
   std::vector<std::u16string> lines(1);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -96,6 +107,12 @@ std::vector<std::u16string> Lines(const std::u16string& text) {
     }
   }
   return lines;
+}
+
+std::u16string Join(const std::vector<std::u16string>& lines, char16_t separator) {
+  std::u16string joined = lines.front();
+  for (size_t i = 1; i < lines.size(); ++i) joined += separator + lines[i];
+  return joined;
 }
 
 }  // namespace automation::office

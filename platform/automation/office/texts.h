@@ -5,6 +5,7 @@
 #include "connection.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 
@@ -36,7 +37,13 @@ css::uno::Sequence<css::beans::PropertyValue> StyleProperties(const std::u16stri
                                                              std::optional<float> points);
 css::uno::Sequence<css::beans::PropertyValue> SizeProperties(float points);
 
+// Sets the properties in one call. Call inside Connection::Call.
+void SetAll(const Reference<css::beans::XMultiPropertySet>& target,
+            const css::uno::Sequence<css::beans::PropertyValue>& properties);
+
 // The lines of a text whose lines end in CR LF, CR or LF; one more line than breaks.
 std::vector<std::u16string> Lines(const std::u16string& text);
+// Lines joined with `separator` between two (the office's paragraph or line break).
+std::u16string Join(const std::vector<std::u16string>& lines, char16_t separator);
 
 }  // namespace automation::office

@@ -268,12 +268,11 @@ class WriterSelection : public WordSelection {
   }
   bool TypeStyled(const TypedText& styled) override {
     const bool sized = styled.points && IsSize(*styled.points);
-    const auto lines = Lines(styled.text);
-    // The office makes a paragraph of each line when they are split by CR.
-    OUString typed = ToOUString(lines.front());
-    for (size_t i = 1; i < lines.size(); ++i) typed += "\r" + ToOUString(lines[i]);
-    app_->office->Call([office = app_->office, typed, sized,
-                        properties = StyleProperties(styled.face, sized ? styled.points : std::nullopt)] {
+    auto step = [office = app_->office, sized,
+                 properties = StyleProperties(styled.face, sized ? styled.points : std::nullopt)](
+                    const std::u16string& rest) {
+      // The office makes a paragraph of each line when they are split by CR.
+      const OUString typed = ToOUString(Join(Lines(rest), u'\r'));
       auto cursor = ViewCursor(*office);
       Reference<css::text::XTextPortionAppend> text(cursor->getText(), css::uno::UNO_QUERY_THROW);
       // Typing replaces the selection.
@@ -281,15 +280,19 @@ class WriterSelection : public WordSelection {
       if (!cursor->isCollapsed()) cursor->setString(OUString());
       // The text in its face and size, in one call.
       Connection::GoOn();
-      Reference<XTextRange> range = typed.isEmpty() ? cursor->getStart() : text->insertTextPortion(typed, properties, cursor->getStart());
-      Connection::GoOn();
+      Connection::Sending();
+      Reference<XTextRange> range =
+          typed.isEmpty() ? cursor->getStart() : text->insertTextPortion(typed, properties, cursor->getStart());
+      // Without a size the text is left selected, so that typing it again replaces it.
+      Connection::Landed(!sized);
       if (sized) {
         cursor->gotoRange(range->getEnd(), false);
       } else {
         cursor->gotoRange(range->getStart(), false);
         cursor->gotoRange(range->getEnd(), true);
       }
-    });
+    };
+    app_->office->Type(Delivery::Kind::Writer, styled.text, std::move(step));
     if (styled.points && !sized) throw EOleError("The requested member of the collection does not exist.");
     return true;
   }

@@ -24,12 +24,23 @@ TEST(WithoutTheOffice, BothProgramsStartAndTheOfficeTargetsGiveTheirMessages) {
   testutil::TempDir home;
   ::setenv("HOME", home.path.c_str(), 1);
 
-  // A program that needed the office's libraries would end at once.
-  for (const char* program : {VARUNEL_TAVIMO, VARUNEL_VARUNEL}) {
-    process::Process started = process::Process::Start(std::string("'") + program + "'", "", false);
+  // A program that needed the office's libraries would end at once; one
+  // that starts says, before its window, that it has no office.
+  const std::pair<const char*, const char*> programs[] = {{VARUNEL_TAVIMO, "no office targets"},
+                                                          {VARUNEL_VARUNEL, "the Word document export writes Rich Text"}};
+  for (const auto& [program, says] : programs) {
+    const auto log = home.path / "log";
+    process::Process started =
+        process::Process::Start(std::string("/bin/sh -c 'exec \"$0\" 2> \"$1\"' '") + program + "' '" + log.string() + "'",
+                                "", false);
     ASSERT_TRUE(started.Valid());
-    std::this_thread::sleep_for(std::chrono::seconds(3));
-    EXPECT_TRUE(started.Running()) << program << " did not start";
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (testutil::ReadBytes(log).find(says) == std::string::npos && started.Running() &&
+           std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_NE(testutil::ReadBytes(log).find(says), std::string::npos) << program << " did not start:\n"
+                                                                       << testutil::ReadBytes(log);
+    EXPECT_TRUE(started.Running()) << program << " ended";
     started.Terminate();
   }
 

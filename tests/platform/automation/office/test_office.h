@@ -18,20 +18,38 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <ostream>
+#include <signal.h>
 #include <string>
+#include <thread>
 
 // The office layer's servers from its library, the one the servers under
 // test come from: the tests read the office back through its connections.
 inline const automation::office::Servers& Layer() {
   static const automation::office::Servers* servers = [] {
-    using Entry = const automation::office::Servers* (*)();
+    using automation::office::LayerEntry;
     void* library = ::dlopen(VARUNEL_OFFICE_LAYER_FILE, RTLD_NOW | RTLD_LOCAL);
-    auto entry = library ? reinterpret_cast<Entry>(::dlsym(library, automation::office::kServersEntry)) : nullptr;
-    return entry ? entry() : nullptr;
+    auto entry = library ? static_cast<const LayerEntry*>(::dlsym(library, automation::office::kLayerEntry)) : nullptr;
+    return entry ? entry->servers : nullptr;
   }();
   if (!servers) std::abort();
   return *servers;
+}
+
+// Waits until `done` holds, looking again every few milliseconds, `limit` at
+// most; false when it never did.
+inline bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
 }
 
 struct TestOffice {
@@ -80,8 +98,32 @@ struct TestOffice {
       }
       connection.reset();
     }
-    for (int i = 0; i < 100 && office.Running(); ++i) ::usleep(100000);
+    if (!Eventually([&] { return !office.Running(); }, std::chrono::seconds(10)))
+      std::fprintf(stderr, "the office did not end when told to; it is killed\n");
     office.Terminate();
+  }
+
+  // Stops the office's processes (as a stall of the office would) and
+  // returns once all of them have stopped; false when they did not in time.
+  bool Stop() {
+    if (::kill(-static_cast<pid_t>(office.Id()), SIGSTOP) != 0) return false;
+    return Eventually([&] { return AllStopped(); }, std::chrono::seconds(10));
+  }
+  void Resume() { ::kill(-static_cast<pid_t>(office.Id()), SIGCONT); }
+
+  // Whether every process of the office's group is stopped.
+  bool AllStopped() const {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+      std::ifstream stat(entry.path() / "stat");
+      std::string line;
+      if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+      char state = 0;
+      long long parent = 0, group = 0;
+      if (std::sscanf(line.c_str() + line.rfind(')') + 1, " %c %lld %lld", &state, &parent, &group) == 3 &&
+          group == office.Id() && state != 'T')
+        return false;
+    }
+    return true;
   }
 
   template <class F>
@@ -110,6 +152,14 @@ struct TextStyle {
   std::u16string complexLanguage;
   bool operator==(const TextStyle&) const = default;
 };
+
+inline void PrintTo(const TextStyle& style, std::ostream* out) {
+  auto utf8 = [](const std::u16string& text) {
+    return automation::office::Utf8(automation::office::ToOUString(text));
+  };
+  *out << utf8(style.face) << " " << style.height << " pt, complex " << utf8(style.complexFace) << " "
+       << style.complexHeight << " pt " << utf8(style.complexLanguage);
+}
 
 // Call inside TestOffice::Call.
 inline TextStyle StyleOf(const com::sun::star::uno::Reference<com::sun::star::uno::XInterface>& text) {
