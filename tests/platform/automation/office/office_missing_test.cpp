@@ -7,6 +7,7 @@
 #include "office.h"
 #include "process.h"
 #include "temp_dir.h"
+#include "wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +35,9 @@ TEST(WithoutTheOffice, BothProgramsStartAndTheOfficeTargetsGiveTheirMessages) {
         process::Process::Start(std::string("/bin/sh -c 'exec \"$0\" 2> \"$1\"' '") + program + "' '" + log.string() + "'",
                                 "", false);
     ASSERT_TRUE(started.Valid());
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (testutil::ReadBytes(log).find(says) == std::string::npos && started.Running() &&
-           std::chrono::steady_clock::now() < until)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    testutil::WaitUntil(
+        [&] { return testutil::ReadBytes(log).find(says) != std::string::npos || !started.Running(); },
+        std::chrono::seconds(60));
     EXPECT_NE(testutil::ReadBytes(log).find(says), std::string::npos) << program << " did not start:\n"
                                                                        << testutil::ReadBytes(log);
     EXPECT_TRUE(started.Running()) << program << " ended";

@@ -327,7 +327,7 @@ TEST_F(OfficeTest, ImpressBoxBeingEditedTakesTheTextAtItsCaret) {
     robot->keyRelease(shiftUp);
   });
   sal_Int32 from = -1;  // where the selection begins in the first paragraph
-  ASSERT_TRUE(Eventually(
+  ASSERT_TRUE(testutil::WaitUntil(
       [&] {
         return Call([&] {
           auto first = EditedParagraphs(view).at(0);
@@ -457,7 +457,7 @@ TEST_F(OfficeTest, AnEnterStalledAtAnyMomentEndsWithItsTextTypedOnce) {
       // The moment of the stall is what the trial is about.
       std::this_thread::sleep_until(pressed + std::chrono::milliseconds(stallAfter));
       if (!gOffice->Stop()) ADD_FAILURE() << "the office did not stop";
-      if (!Eventually([&] { return ended.load(); }, std::chrono::seconds(60))) ADD_FAILURE() << "the Enter never ended";
+      if (!testutil::WaitUntil([&] { return ended.load(); }, std::chrono::seconds(60))) ADD_FAILURE() << "the Enter never ended";
       gOffice->Resume();
     });
     bool sent = send();
@@ -486,7 +486,7 @@ TEST_F(OfficeTest, AnEnterGivenUpWhileItsTextWasOnItsWayIsNotTypedAgain) {
   const Reference<css::text::XText> body = NewWriterBody();
   auto bodyText = [&] { return Call([&] { return ToU16(body->getString()); }); };
   EXPECT_FALSE(SendStalledOnItsWay(output::Target::Word, kSinhala));
-  ASSERT_TRUE(Eventually([&] { return bodyText() == kSinhala; }, std::chrono::seconds(30))) << "never arrived";
+  ASSERT_TRUE(testutil::WaitUntil([&] { return bodyText() == kSinhala; }, std::chrono::seconds(30))) << "never arrived";
   ASSERT_TRUE(Send(output::Target::Word, kSinhala));
   EXPECT_EQ(bodyText(), kSinhala);
 
@@ -502,7 +502,7 @@ TEST_F(OfficeTest, AnEnterGivenUpWhileItsTextWasOnItsWayIsNotTypedAgain) {
   });
   auto cellText = [&] { return Call([&] { return ToU16(Reference<css::text::XTextRange>(cell, UNO_QUERY_THROW)->getString()); }); };
   EXPECT_FALSE(SendStalledOnItsWay(output::Target::Excel, kSinhala));
-  ASSERT_TRUE(Eventually([&] { return cellText() == u"ab" + kSinhala; }, std::chrono::seconds(30))) << "never arrived";
+  ASSERT_TRUE(testutil::WaitUntil([&] { return cellText() == u"ab" + kSinhala; }, std::chrono::seconds(30))) << "never arrived";
   ASSERT_TRUE(Send(output::Target::Excel, kSinhala + u"cd"));
   EXPECT_EQ(cellText(), u"ab" + kSinhala + u"cd");
   EXPECT_EQ(Call([&] { return StyleOf(cell); }), kMapStyle);
@@ -519,7 +519,7 @@ TEST_F(OfficeTest, AnEnterGivenUpWhileItsTextWasOnItsWayIsNotTypedAgain) {
   });
   auto boxText = [&] { return Call([&] { return ToU16(box->getString()); }); };
   EXPECT_FALSE(SendStalledOnItsWay(output::Target::PowerPoint, kSinhala));
-  ASSERT_TRUE(Eventually([&] { return boxText() == kSinhala; }, std::chrono::seconds(30))) << "never arrived";
+  ASSERT_TRUE(testutil::WaitUntil([&] { return boxText() == kSinhala; }, std::chrono::seconds(30))) << "never arrived";
   ASSERT_TRUE(Send(output::Target::PowerPoint, kSinhala));
   EXPECT_EQ(boxText(), kSinhala);
   EXPECT_EQ(script.messages(), (QStringList{output::kWordFailure, output::kOfficeFailure, output::kOfficeFailure}));
@@ -670,7 +670,7 @@ TEST(OfficeRestart, TheNextEnterReachesTheOfficeOpenedAgain) {
   quit(office, document);
   const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
   const std::string pipe = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
-  ASSERT_TRUE(Eventually([&] { return !std::filesystem::exists(pipe); }, std::chrono::seconds(60)))
+  ASSERT_TRUE(testutil::WaitUntil([&] { return !std::filesystem::exists(pipe); }, std::chrono::seconds(60)))
       << "the office that was told to quit keeps its pipe " << pipe;
 
   // Enter starts the office again, which has no document open yet.
@@ -722,7 +722,7 @@ TEST(OfficeStart, TheUsersOwnLaunchOpensAWriterDocumentInTheOfficeStartedHere) {
   process::Process launch = process::Process::Start("soffice --writer" + user, "", false);
   ASSERT_TRUE(launch.Valid());
   launch.Wait({});
-  EXPECT_TRUE(Eventually([&] { return writerDocuments() > 0; }, std::chrono::seconds(60)))
+  EXPECT_TRUE(testutil::WaitUntil([&] { return writerDocuments() > 0; }, std::chrono::seconds(60)))
       << "the user's own launch opened no Writer document in the office started here";
   EXPECT_EQ(writerDocuments(), 1);
   try {

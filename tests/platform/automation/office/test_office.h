@@ -8,6 +8,7 @@
 #include "plugin.h"
 #include "process.h"
 #include "temp_dir.h"
+#include "wait_until.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
@@ -39,17 +40,6 @@ inline const automation::office::Servers& Layer() {
   }();
   if (!servers) std::abort();
   return *servers;
-}
-
-// Waits until `done` holds, looking again every few milliseconds, `limit` at
-// most; false when it never did.
-inline bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto until = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
 }
 
 struct TestOffice {
@@ -98,7 +88,7 @@ struct TestOffice {
       }
       connection.reset();
     }
-    if (!Eventually([&] { return !office.Running(); }, std::chrono::seconds(10)))
+    if (!testutil::WaitUntil([&] { return !office.Running(); }, std::chrono::seconds(10)))
       std::fprintf(stderr, "the office did not end when told to; it is killed\n");
     office.Terminate();
   }
@@ -107,7 +97,7 @@ struct TestOffice {
   // returns once all of them have stopped; false when they did not in time.
   bool Stop() {
     if (::kill(-static_cast<pid_t>(office.Id()), SIGSTOP) != 0) return false;
-    return Eventually([&] { return AllStopped(); }, std::chrono::seconds(10));
+    return testutil::WaitUntil([&] { return AllStopped(); }, std::chrono::seconds(10));
   }
   void Resume() { ::kill(-static_cast<pid_t>(office.Id()), SIGCONT); }
 
