@@ -174,8 +174,6 @@ void TfrmMain::cmbFontSizeChange(QObject*) {
   }
   // Only the display pane changes; the tiles keep their sizes.
   SetPoints(memSinhala, points);
-  // The caret's line in view again, in the new size's layout.
-  ShowCaretInDisplay();
 }
 
 void TfrmMain::KeepNormalBounds() {

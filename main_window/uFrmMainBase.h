@@ -201,8 +201,7 @@ class TfrmMainBase : public QMainWindow {
   // converted in Sinhala typing, copied in English typing. Then keeps the
   // caret's converted position in view.
   void UpdateDisplay();
-  // Scrolls the display pane to where the typing pane's caret lands in it,
-  // in the pane's layout as it is now: after a change of its font, not before.
+  // Scrolls the display pane to where the typing pane's caret lands in it.
   void ShowCaretInDisplay();
   // The click on a tile: selects it and gives the keyboard back to the
   // typing pane.

@@ -79,6 +79,11 @@ void TMemo::ShowPosition(int line, int column) {
   ensureCursorVisible();
 }
 
+void TMemo::changeEvent(QEvent* event) {
+  QPlainTextEdit::changeEvent(event);
+  if (event->type() == QEvent::FontChange) ensureCursorVisible();
+}
+
 QString TMemo::Narrowed(const QString& text) { return codepage::RoundTripQ(text); }
 
 QString TMemo::Incoming(const QString& text) const {

@@ -79,6 +79,9 @@ class TMemo : public QPlainTextEdit {
   void Exit();
 
  protected:
+  // A new font lays the text out anew: the caret stays in view, as it
+  // was before (a size picked, a map of another face).
+  void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
