@@ -13,6 +13,7 @@
 #include <rtl/bootstrap.hxx>
 
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,14 @@ namespace {
 // Made once and kept for the life of the process.
 Reference<css::uno::XComponentContext> LocalContext() {
   static const Reference<css::uno::XComponentContext> context = [] {
+    // The bridges write to the office's pipe with plain sends: a write to an
+    // office that has just quit would end this process with SIGPIPE, and the
+    // text typed with it. Unless the program handles the signal itself, the
+    // write fails instead and the call reports it.
+    struct sigaction current {};
+    if (::sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+        !(current.sa_flags & SA_SIGINFO))
+      ::signal(SIGPIPE, SIG_IGN);
     const OUString program = OUString::fromUtf8(VARUNEL_OFFICE_PROGRAM);
     rtl::Bootstrap::set("URE_BOOTSTRAP", "vnd.sun.star.pathname:" + program + "/fundamentalrc");
     return cppu::defaultBootstrap_InitialComponentContext("file://" + program + "/unorc");
@@ -51,10 +60,14 @@ OUString PipeDescription(const Settings& settings) {
 // first; linking to it would send the text to them. Raises unless the
 // socket is this user's; with `linked` false, none at all is fine too
 // (nothing answers yet, or the office we start makes it).
+std::string PipePath(const Settings& settings) {
+  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
+  return folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
+}
+
 void CheckPipeIsOurs(const Settings& settings, bool linked) {
   const uid_t user = ::getuid();
-  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
-  const std::string socket = folder + "/OSL_PIPE_" + std::to_string(user) + "_" + settings.pipeName;
+  const std::string socket = PipePath(settings);
   struct stat st {};
   if (::lstat(socket.c_str(), &st) != 0) {
     if (linked) throw EOleError("The office's pipe " + socket + " went away; it is not used.");
@@ -184,7 +197,13 @@ std::shared_ptr<const Connection::Link> Connection::LinkTo(const Settings& setti
   static std::mutex mutex;
   static auto& links = *new std::map<std::string, std::shared_ptr<const Link>>;
   std::lock_guard lock(mutex);
-  if (auto it = links.find(settings.pipeName); it != links.end() && !it->second->gone->load()) return it->second;
+  // A link is gone once the office has closed its bridge, and once it has
+  // taken its pipe away: an office that quits does that first, and the
+  // bridge tells its end a moment later, after calls already fail on it.
+  struct stat pipe {};
+  if (auto it = links.find(settings.pipeName);
+      it != links.end() && !it->second->gone->load() && ::lstat(PipePath(settings).c_str(), &pipe) == 0)
+    return it->second;
 
   Reference<css::uno::XComponentContext> local;
   try {

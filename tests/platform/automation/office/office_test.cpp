@@ -47,6 +47,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -628,6 +629,46 @@ TEST(OfficePipe, ASocketOfAnotherUserIsNotLinkedTo) {
   EXPECT_FALSE(std::filesystem::exists(dir.path / "started"));
   ResetServers();
   ::close(relay);
+  ::unlink(path.c_str());
+}
+
+// An office that stops reading while its pipe stays open (one that is
+// quitting): the write to it fails, the Enter gives its message, and the
+// program goes on, not ended by the write.
+TEST(OfficePipe, AnOfficeThatStopsReadingGivesTheMessageAndTheProgramGoesOn) {
+  testutil::TempDir dir;
+  Settings settings;
+  settings.pipeName = "varunel_deaf_" + std::to_string(::getpid());
+  settings.startCommand = "touch " + (dir.path / "started").string();
+  settings.callWait = std::chrono::seconds(2);
+  settings.layer = VARUNEL_OFFICE_LAYER_FILE;
+  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
+  const std::string path = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
+  const int office = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  ASSERT_EQ(::bind(office, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(office, 4), 0);
+  std::vector<int> accepted;
+  std::thread deaf([&] {
+    for (int link; (link = ::accept(office, nullptr, nullptr)) >= 0;) {
+      ::shutdown(link, SHUT_RD);
+      accepted.push_back(link);
+    }
+  });
+
+  ResetServers();
+  ASSERT_EQ(UseOffice(settings), "");
+  dialogs::Script script;
+  output::Connections c;
+  EXPECT_FALSE(output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, ""));
+  EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
+  ResetServers();
+  ::shutdown(office, SHUT_RDWR);
+  ::close(office);
+  deaf.join();
+  for (int link : accepted) ::close(link);
   ::unlink(path.c_str());
 }
 
