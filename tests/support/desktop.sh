@@ -37,11 +37,13 @@ reachable() { xprop -root -display "$DISPLAY" >/dev/null 2>&1; }
 # Starts Xvfb; true once a client reaches it. The display is taken at random
 # from a wide range, not the first free one: a number just given back may
 # still have a server going away on it, which can take the new one's socket
-# with it. A number in use makes Xvfb end, and another is tried.
+# with it. A number in use makes Xvfb end, and another is tried. The server
+# does not reset when its last client leaves (the check that reaches it is
+# one): a client that came during a reset would be turned away.
 start_server() {
   local display=${VARUNEL_DISPLAY:-$((1000 + RANDOM % 30000))}
   : >"$work/display"
-  Xvfb ":$display" -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb ":$display" -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   wait_for display_written || return 1
   export DISPLAY=":$(head -n1 "$work/display")"
