@@ -599,6 +599,43 @@ TEST(OfficeLayer, ALayerOfAnotherBuildIsRefusedAndTheServersStayAsTheyWere) {
   ResetServers();
 }
 
+// The office's pipe for a pipe name: a socket in the shared temporary folder.
+std::string PipePath(const std::string& pipeName) {
+  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
+  return folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName;
+}
+
+// A socket listening at the office's pipe, made by the test in the office's
+// place; closed and removed at the end.
+class PipeSocket {
+ public:
+  PipeSocket(const std::string& pipeName, int type) : path(PipePath(pipeName)), fd(::socket(AF_UNIX, type, 0)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    listening_ = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                 ::listen(fd, 4) == 0;
+  }
+  ~PipeSocket() {
+    Close();
+    ::unlink(path.c_str());
+  }
+  bool Listening() const { return listening_; }
+  // Ends a wait in accept() on another thread.
+  void Close() {
+    if (fd < 0) return;
+    ::shutdown(fd, SHUT_RDWR);
+    ::close(fd);
+    fd = -1;
+  }
+
+  const std::string path;
+  int fd;
+
+ private:
+  bool listening_ = false;
+};
+
 // A socket at the office's pipe that another user made first (as a relay
 // that passes everything on would): nothing is sent to it and no office is
 // started for it; the target gives its message.
@@ -609,15 +646,9 @@ TEST(OfficePipe, ASocketOfAnotherUserIsNotLinkedTo) {
   settings.pipeName = "varunel_foreign_" + std::to_string(::getpid());
   settings.startCommand = "touch " + (dir.path / "started").string();
   settings.layer = VARUNEL_OFFICE_LAYER_FILE;
-  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
-  const std::string path = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
-  const int relay = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-  ASSERT_EQ(::bind(relay, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(::listen(relay, 4), 0);
-  ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+  PipeSocket relay(settings.pipeName, SOCK_STREAM | SOCK_NONBLOCK);
+  ASSERT_TRUE(relay.Listening());
+  ASSERT_EQ(::chown(relay.path.c_str(), 65534, 65534), 0);
 
   ResetServers();
   ASSERT_EQ(UseOffice(settings), "");
@@ -625,11 +656,9 @@ TEST(OfficePipe, ASocketOfAnotherUserIsNotLinkedTo) {
   output::Connections c;
   EXPECT_FALSE(output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, ""));
   EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
-  EXPECT_LT(::accept(relay, nullptr, nullptr), 0);
+  EXPECT_LT(::accept(relay.fd, nullptr, nullptr), 0);
   EXPECT_FALSE(std::filesystem::exists(dir.path / "started"));
   ResetServers();
-  ::close(relay);
-  ::unlink(path.c_str());
 }
 
 // An office that stops reading while its pipe stays open (one that is
@@ -642,17 +671,11 @@ TEST(OfficePipe, AnOfficeThatStopsReadingGivesTheMessageAndTheProgramGoesOn) {
   settings.startCommand = "touch " + (dir.path / "started").string();
   settings.callWait = std::chrono::seconds(2);
   settings.layer = VARUNEL_OFFICE_LAYER_FILE;
-  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
-  const std::string path = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
-  const int office = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-  ASSERT_EQ(::bind(office, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(::listen(office, 4), 0);
+  PipeSocket office(settings.pipeName, SOCK_STREAM);
+  ASSERT_TRUE(office.Listening());
   std::vector<int> accepted;
-  std::thread deaf([&] {
-    for (int link; (link = ::accept(office, nullptr, nullptr)) >= 0;) {
+  std::thread deaf([&, fd = office.fd] {
+    for (int link; (link = ::accept(fd, nullptr, nullptr)) >= 0;) {
       ::shutdown(link, SHUT_RD);
       accepted.push_back(link);
     }
@@ -665,11 +688,9 @@ TEST(OfficePipe, AnOfficeThatStopsReadingGivesTheMessageAndTheProgramGoesOn) {
   EXPECT_FALSE(output::Submit(nullptr, output::Target::Word, c, {kSinhala, kFace, "14"}, true, false, false, ""));
   EXPECT_EQ(script.messages(), QStringList{output::kWordFailure});
   ResetServers();
-  ::shutdown(office, SHUT_RDWR);
-  ::close(office);
+  office.Close();
   deaf.join();
   for (int link : accepted) ::close(link);
-  ::unlink(path.c_str());
 }
 
 // The user closes the office and opens it again: after an Enter that failed
@@ -709,8 +730,7 @@ TEST(OfficeRestart, TheNextEnterReachesTheOfficeOpenedAgain) {
   auto document = openDocument(office);
   EXPECT_TRUE(enter());
   quit(office, document);
-  const std::string folder = ::access("/tmp", W_OK) == 0 ? "/tmp" : "/var/tmp";
-  const std::string pipe = folder + "/OSL_PIPE_" + std::to_string(::getuid()) + "_" + settings.pipeName;
+  const std::string pipe = PipePath(settings.pipeName);
   ASSERT_TRUE(testutil::WaitUntil([&] { return !std::filesystem::exists(pipe); }, std::chrono::seconds(60)))
       << "the office that was told to quit keeps its pipe " << pipe;
 
